@@ -1,0 +1,314 @@
+#include "capture.h"
+
+#include <SDL/SDL.h>
+#include <algorithm>
+#include <errno.h>
+#include <math.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include "gl.h"
+#include "main.h"
+
+capture_options_s capture_options = { false, false, NULL, 50, 1, 1, 0.0, 225.0 };
+
+static int64_t drawn_frame = 0;     // number of the frame just drawn
+static int64_t first_output = 0;    // first output frame at or after --from
+static int64_t last_output = 0;     // output frame at --to
+static int64_t frames_written = 0;
+static FILE* video_pipe = NULL;
+static std::vector<uint8_t> frame_rgb;     // one frame, bottom row first
+static std::vector<uint16_t> frame_sum;    // blur accumulator
+static std::vector<uint8_t> frame_out;
+static qvdtime_t wall_start;
+static qvdtime_t last_progress;
+
+// Bench: one entry per drawn frame, milliseconds, and the frame's demo time.
+static std::vector<float> bench_ms;
+static std::vector<float> bench_time;
+static qvdtime_t frame_begin;
+
+bool parse_fps(const char* text, int64_t* num, int64_t* den)
+{
+	char* end;
+	long long n = strtoll(text, &end, 10);
+	long long d = 1;
+	if (end == text || n <= 0 || n > 1000000000)
+		return false;
+	if (*end == '/') {
+		const char* rest = end + 1;
+		d = strtoll(rest, &end, 10);
+		if (end == rest || d <= 0 || d > 1000000000)
+			return false;
+	}
+	if (*end || (double)n / (double)d > 1000.0)
+		return false;
+	*num = n;
+	*den = d;
+	return true;
+}
+
+double capture_frame_time(int64_t n)
+{
+	const capture_options_s& c = capture_options;
+	return timeval_skip + (double)(n * c.fps_den) / (double)(c.fps_num * c.blur);
+}
+
+float capture_frame_period()
+{
+	const capture_options_s& c = capture_options;
+	return (float)((double)c.fps_den / (double)(c.fps_num * c.blur));
+}
+
+static double output_time(int64_t m)
+{
+	return capture_frame_time(m * capture_options.blur);
+}
+
+static bool ends_with(const char* s, const char* suffix)
+{
+	size_t a = strlen(s), b = strlen(suffix);
+	return a >= b && !strcmp(s + a - b, suffix);
+}
+
+static bool is_video_path(const char* path)
+{
+	return ends_with(path, ".mp4") || ends_with(path, ".mkv") || ends_with(path, ".webm");
+}
+
+static std::string shell_quote(const char* s)
+{
+	std::string q = "'";
+	for (; *s; s++) {
+		if (*s == '\'')
+			q += "'\\''";
+		else
+			q += *s;
+	}
+	return q + "'";
+}
+
+static bool make_folder(const char* path)
+{
+	std::string p = path;
+	for (size_t i = 1; i <= p.size(); i++) {
+		if (i < p.size() && p[i] != '/')
+			continue;
+		std::string part = p.substr(0, i);
+		if (mkdir(part.c_str(), 0755) != 0 && errno != EEXIST)
+			return false;
+	}
+	struct stat st;
+	return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+static void open_video(const char* path)
+{
+	const capture_options_s& c = capture_options;
+	char head[512];
+	snprintf(head, sizeof(head),
+		"ffmpeg -loglevel error -y -f rawvideo -pix_fmt rgb24 -s %ix%i -framerate %lld/%lld -i -",
+		video_w, video_h, (long long)c.fps_num, (long long)c.fps_den);
+	std::string cmd = head;
+	// The music starts where the first written frame starts.
+	FILE* song = song_file ? fopen(song_file, "rb") : NULL;
+	if (song) {
+		fclose(song);
+		char seek[64];
+		snprintf(seek, sizeof(seek), " -ss %.6f -i ", output_time(first_output));
+		cmd += seek + shell_quote(song_file) + " -map 0:v -map 1:a -shortest";
+	} else {
+		fprintf(stderr, "capture: no music file, the video is silent\n");
+	}
+	cmd += " -vf vflip";
+	if (ends_with(path, ".webm"))
+		cmd += " -c:v libvpx-vp9 -b:v 4M -c:a libopus -b:a 160k";
+	else
+		cmd += " -c:v libx264 -preset medium -crf 18 -pix_fmt yuv420p -c:a aac -b:a 192k";
+	cmd += " " + shell_quote(path);
+	signal(SIGPIPE, SIG_IGN);
+	video_pipe = popen(cmd.c_str(), "w");
+	if (!video_pipe) {
+		fprintf(stderr, "capture: can't start ffmpeg\n");
+		exit(1);
+	}
+}
+
+void capture_start()
+{
+	const capture_options_s& c = capture_options;
+	first_output = (int64_t)ceil((c.from - timeval_skip) * c.fps_num / c.fps_den - 1e-9);
+	if (first_output < 0)
+		first_output = 0;
+	last_output = (int64_t)ceil((c.to - timeval_skip) * c.fps_num / c.fps_den - 1e-9);
+	if (last_output < first_output)
+		last_output = first_output;
+
+	size_t px = (size_t)video_w * video_h * 3;
+	frame_rgb.assign(px, 0);
+	frame_sum.assign(px, 0);
+	frame_out.assign(px, 0);
+	if (c.bench) {
+		size_t frames = (size_t)((last_output + 2) * c.blur);
+		bench_ms.reserve(frames);
+		bench_time.reserve(frames);
+	}
+	if (c.capture) {
+		if (is_video_path(c.path)) {
+			open_video(c.path);
+		} else if (!make_folder(c.path)) {
+			fprintf(stderr, "capture: can't create folder %s\n", c.path);
+			exit(1);
+		}
+	}
+	getqvdtime(&wall_start);
+	last_progress = wall_start;
+	getqvdtime(&frame_begin);
+}
+
+static double seconds_since(qvdtime_t start)
+{
+	qvdtime_t now, d;
+	getqvdtime(&now);
+	qvdtimersub(&now, &start, &d);
+	return tvtof(&d);
+}
+
+static void write_output(int64_t m)
+{
+	const capture_options_s& c = capture_options;
+	const uint8_t* pixels = frame_rgb.data();
+	if (c.blur > 1) {
+		// Integer average, truncating, as the blurred screenshots do.
+		for (size_t i = 0; i < frame_sum.size(); i++)
+			frame_out[i] = (uint8_t)(frame_sum[i] / c.blur);
+		pixels = frame_out.data();
+	}
+	if (video_pipe) {
+		if (fwrite(pixels, 1, frame_out.size(), video_pipe) != frame_out.size()) {
+			fprintf(stderr, "capture: ffmpeg stopped taking frames\n");
+			exit(1);
+		}
+	} else {
+		char name[32];
+		snprintf(name, sizeof(name), "/%06lld.png", (long long)m);
+		std::string path = std::string(c.path) + name;
+		stbi_flip_vertically_on_write(1);
+		if (!stbi_write_png(path.c_str(), video_w, video_h, 3, pixels, video_w * 3)) {
+			fprintf(stderr, "capture: can't write %s\n", path.c_str());
+			exit(1);
+		}
+	}
+	frames_written++;
+}
+
+static void print_progress(int64_t m)
+{
+	double wall = seconds_since(last_progress);
+	if (wall < 1.0)
+		return;
+	getqvdtime(&last_progress);
+	double elapsed = seconds_since(wall_start);
+	double done = (double)(m + 1) / (double)(last_output + 1);
+	double fps = (double)(drawn_frame + 1) / elapsed;
+	double left = done > 0.0 ? elapsed * (1.0 - done) / done : 0.0;
+	fprintf(stderr, "capture: %.1f%%, %.1f frames/s, %d:%02d left\n", done * 100.0, fps,
+		(int)left / 60, (int)left % 60);
+}
+
+static void window_line(const char* label, std::vector<float>& ms)
+{
+	if (ms.empty())
+		return;
+	std::sort(ms.begin(), ms.end());
+	double sum = 0.0;
+	for (float v : ms)
+		sum += v;
+	size_t p99 = (size_t)ceil(0.99 * ms.size()) - 1;
+	fprintf(stderr, "bench %s: %i frames, mean %.2f ms, p99 %.2f ms, max %.2f ms\n", label,
+		(int)ms.size(), sum / ms.size(), ms[p99], ms.back());
+}
+
+static void print_bench()
+{
+	std::vector<float> window, all(bench_ms);
+	int current = -1;
+	for (size_t i = 0; i <= bench_ms.size(); i++) {
+		int w = i < bench_ms.size() ? (int)floor(bench_time[i] / 10.0f) : -2;
+		if (w != current && !window.empty()) {
+			char label[32];
+			snprintf(label, sizeof(label), "%i-%i s", current * 10, current * 10 + 10);
+			window_line(label, window);
+			window.clear();
+		}
+		current = w;
+		if (i < bench_ms.size())
+			window.push_back(bench_ms[i]);
+	}
+	window_line("total", all);
+}
+
+static void finish()
+{
+	if (capture_options.bench)
+		print_bench();
+	if (video_pipe && pclose(video_pipe) != 0) {
+		fprintf(stderr, "capture: ffmpeg failed writing %s\n", capture_options.path);
+		exit(1);
+	}
+	if (capture_options.capture)
+		fprintf(stderr, "capture: %lld frames written to %s\n", (long long)frames_written, capture_options.path);
+	SDL_Quit();
+	exit(0);
+}
+
+void capture_end_frame()
+{
+	const capture_options_s& c = capture_options;
+	int64_t m = drawn_frame / c.blur;
+	int slot = (int)(drawn_frame % c.blur);
+	bool wanted = c.capture && m >= first_output;
+
+	if (wanted) {
+		glPixelStorei(GL_PACK_ALIGNMENT, 1);
+		glReadPixels(0, 0, video_w, video_h, GL_RGB, GL_UNSIGNED_BYTE, frame_rgb.data());
+		if (c.blur > 1) {
+			if (slot == 0)
+				std::fill(frame_sum.begin(), frame_sum.end(), 0);
+			for (size_t i = 0; i < frame_sum.size(); i++)
+				frame_sum[i] += frame_rgb[i];
+		}
+	}
+	SDL_GL_SwapBuffers();
+	if (c.bench) {
+		glFinish();
+		bench_ms.push_back((float)(seconds_since(frame_begin) * 1000.0));
+		bench_time.push_back(timeval);
+	}
+	if (slot == c.blur - 1) {
+		if (wanted)
+			write_output(m);
+		print_progress(m);
+		if (m >= last_output)
+			finish();
+	}
+
+	// The next frame's time comes from its number alone, so nothing drifts.
+	drawn_frame++;
+	frametime = capture_frame_period();
+	frameskip = frameskip_advance(&frameskiptime, frametime);
+	framecounter += 1;
+	framecounter_logic += frameskip;
+	timeval = (float)capture_frame_time(drawn_frame);
+	beatgrid = beatgrid_calc(timeval);
+	sync_dispatcher();
+	getqvdtime(&frame_begin);
+}

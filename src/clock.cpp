@@ -1,0 +1,88 @@
+#include "clock.h"
+
+#include <stdio.h>
+#include <time.h>
+
+#include "sync.h"
+
+float timeval = 0.0f;
+float beatgrid = 0.0f;
+int frameskip = 0;
+
+float beat_first = 0.0f;
+float beat_last = 10.0f;
+float beat_lastnum = 319.0f;
+
+int64_t sys_frequency = 0;
+qvdtime_t timestart = 0;
+qvdtime_t framestart = 0;
+qvdtime_t frameend = 0;
+float frametime = 0.0f;
+float frameskiptime = 0.0f;
+
+std::atomic<int> framecounter(0);
+std::atomic<int> framecounter_logic(0);
+
+float screenmode_changetime = 0.0f;
+bool screenmode_needschange = false;
+
+const float logic_step = 0.02f;
+
+void getqvdtime(qvdtime_t* t)
+{
+	struct timespec ts;
+	clock_gettime(CLOCK_MONOTONIC, &ts);
+	*t = (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
+}
+
+void qvdtimersub(qvdtime_t* a, qvdtime_t* b, qvdtime_t* result)
+{
+	*result = *a - *b;
+}
+
+double tvtof(qvdtime_t* t)
+{
+	return (double)*t / (double)sys_frequency;
+}
+
+void time_init()
+{
+	sys_frequency = 1000000000;
+	getqvdtime(&timestart);
+	getqvdtime(&framestart);
+}
+
+float beatgrid_calc(float seconds)
+{
+	float ratio = beat_lastnum / (beat_last - beat_first);
+	return (seconds - beat_first) * ratio;
+}
+
+int frameskip_advance(float* accumulator, float period)
+{
+	// The remainder is carried as a debt, so logic never lags real time.
+	int steps = 0;
+	*accumulator += period;
+	while (*accumulator > 0.0f) {
+		*accumulator -= logic_step;
+		steps++;
+	}
+	return steps;
+}
+
+void print_stats(int frames, int logic_steps, float time, float beat)
+{
+	float fps = frames * 1000 / 2000.0f;
+	float lps = logic_steps * 1000 / 2000.0f;
+	fprintf(stderr, "fps: %.2f (%i) logic: %.2f (%i) time: %.2f beat: %2.f\n",
+		fps, frames, lps, logic_steps, time, beat);
+}
+
+void sync_dispatcher()
+{
+	if (timeval > screenmode_changetime && screenmode_needschange) {
+		fprintf(stderr, "now changing mode.\n");
+		screenmode_needschange = false;
+	}
+	sync_ack();
+}

@@ -1,0 +1,11 @@
+// The effect interface. Every effect file defines one effect_c in an
+// anonymous namespace, one static instance and one global pointer to it.
+#pragma once
+
+class demoeffect_c {
+public:
+	virtual void init() {}
+	virtual void initgl() {}
+	virtual void draw() {}
+	virtual void quit() {}
+};

@@ -1,0 +1,217 @@
+// Runtime frame: command line, window and GL context, the per-frame event
+// pump and pacing, and the start-up sequence that runs the demo's hooks.
+#include "main.h"
+
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "capture.h"
+#include "check.h"
+#include "gl.h"
+#include "music.h"
+#include "options.h"
+
+int config_width = 854;
+int config_height = 480;
+int config_videoflags = 0;
+int config_otherflags = 1;
+int config_stencilsize = 0;
+float timeval_skip = 0.0f;
+bool debugmode = false;
+const char* demoname = NULL;
+const char* song_file = NULL;
+int video_w = 0;
+int video_h = 0;
+Uint8* keystate = NULL;
+int mouserull[2] = { 0, 0 };
+bool done_hint = false;
+
+static SDL_Surface* screen = NULL;
+static event_callback_t event_callbacks[max_event_callbacks];
+static int cb_count = 0;
+
+void set_event_callback(event_callback_t cb)
+{
+	if (cb_count >= max_event_callbacks) {
+		fprintf(stderr, "too many event callbacks (%i), callback ignored\n", cb_count);
+		return;
+	}
+	event_callbacks[cb_count++] = cb;
+}
+
+static void print_gl_attribute(const char* format, SDL_GLattr attr)
+{
+	int value = 0;
+	if (SDL_GL_GetAttribute(attr, &value) == 0)
+		fprintf(stderr, format, value);
+}
+
+int init_gl()
+{
+	if (screen)
+		SDL_FreeSurface(screen);
+	SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 8);
+	SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, config_stencilsize);
+	SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+	screen = SDL_SetVideoMode(config_width, config_height, 0, config_videoflags | SDL_OPENGL);
+	QVD_CHECK(screen);
+	SDL_ShowCursor(0);
+
+	GLenum err = glewInit();
+	if (err != GLEW_OK) {
+		fprintf(stderr, "couldn't initialise GLEW: %s\n", (const char*)glewGetErrorString(err));
+		return 1;
+	}
+	// Point effects set gl_PointSize in their vertex shaders.
+	glEnable(GL_VERTEX_PROGRAM_POINT_SIZE);
+	glEnable(GL_POINT_SPRITE);
+
+	print_gl_attribute("depth size: %i\n", SDL_GL_DEPTH_SIZE);
+	print_gl_attribute("stencil size: %i\n", SDL_GL_STENCIL_SIZE);
+	print_gl_attribute("doublebuffer: %i\n", SDL_GL_DOUBLEBUFFER);
+	fprintf(stderr, "screen res: %i, %i\n", screen->w, screen->h);
+	printf("Vendor     : %s\n", (const char*)glGetString(GL_VENDOR));
+	printf("Renderer   : %s\n", (const char*)glGetString(GL_RENDERER));
+	printf("Version    : %s\n", (const char*)glGetString(GL_VERSION));
+	printf("Extensions : %s\n", (const char*)glGetString(GL_EXTENSIONS));
+	video_w = screen->w;
+	video_h = screen->h;
+
+	// Letterbox: keep the configured aspect at full width, centred.
+	int ph = (int)(video_w * ((float)config_height / (float)config_width));
+	fprintf(stderr, "viewport should be now %i, %i\n", video_w, video_h);
+	glViewport(0, (int)((video_h - ph) / 2.0), video_w, ph);
+	return 0;
+}
+
+void system_crap_pre()
+{
+	SDL_Event e;
+	while (SDL_PollEvent(&e)) {
+	}
+	SDL_GL_SwapBuffers();
+}
+
+static void builtin_bindings(SDL_Event* e)
+{
+	switch (e->type) {
+	case SDL_KEYDOWN:
+		if (e->key.keysym.sym == SDLK_z)
+			fprintf(stderr, "timeval: %.3f beatgrid: %.3f\n", timeval, beatgrid_calc(timeval));
+		else if (e->key.keysym.sym == SDLK_ESCAPE)
+			done_hint = true;
+		break;
+	case SDL_MOUSEBUTTONDOWN:
+		if (e->button.button == SDL_BUTTON_WHEELUP)
+			mouserull[0]++;
+		else if (e->button.button == SDL_BUTTON_WHEELDOWN)
+			mouserull[1]++;
+		break;
+	case SDL_QUIT:
+		done_hint = true;
+		break;
+	case SDL_VIDEORESIZE:
+		config_width = e->resize.w;
+		config_height = e->resize.h;
+		fprintf(stderr, "resize event.\n");
+		screenmode_changetime = timeval + 0.1f;
+		screenmode_needschange = true;
+		break;
+	default:
+		break;
+	}
+}
+
+static void pump_events()
+{
+	SDL_Event e;
+	while (SDL_PollEvent(&e)) {
+		for (int i = 0; i < cb_count; i++)
+			if (event_callbacks[i])
+				event_callbacks[i](&e);
+		builtin_bindings(&e);
+	}
+}
+
+// Swap, spin until a 0.02 s period is over, then advance the clock.
+static void realtime_end_frame()
+{
+	SDL_GL_SwapBuffers();
+	frametime = 0.0f;
+	while (frametime < 0.02f) {
+		getqvdtime(&frameend);
+		qvdtime_t d;
+		qvdtimersub(&frameend, &framestart, &d);
+		frametime = (float)tvtof(&d);
+	}
+	frameskip = frameskip_advance(&frameskiptime, frametime);
+	framestart = frameend;
+	framecounter += 1;
+	framecounter_logic += frameskip;
+	qvdtime_t sincestart;
+	qvdtimersub(&framestart, &timestart, &sincestart);
+	timeval = (float)tvtof(&sincestart) + timeval_skip;
+	beatgrid = beatgrid_calc(timeval);
+	sync_dispatcher();
+}
+
+void system_crap()
+{
+	if (frameskip > 0) {
+		mouserull[0] = 0;
+		mouserull[1] = 0;
+	}
+	pump_events();
+	if (capture_clock())
+		capture_end_frame();
+	else
+		realtime_end_frame();
+}
+
+static Uint32 fps_tick(Uint32 interval, void* param)
+{
+	(void)interval;
+	(void)param;
+	int frames = framecounter.exchange(0);
+	int steps = framecounter_logic.exchange(0);
+	print_stats(frames, steps, timeval, beatgrid);
+	return 2000;
+}
+
+int runtime_main(int argc, char** argv)
+{
+	demo_config();
+	if (!parse_options(argc, argv))
+		return 2;
+
+	// A recording opens no audio device, so it runs where there is no sound.
+	Uint32 subsystems = SDL_INIT_TIMER | SDL_INIT_VIDEO | (capture_clock() ? 0 : SDL_INIT_AUDIO);
+	int res = SDL_Init(subsystems);
+	QVD_CHECK(res == 0);
+	if (init_gl() != 0) {
+		fprintf(stderr, "no OpenGL entry points, can't run\n");
+		return 1;
+	}
+	keystate = SDL_GetKeyState(NULL);
+	SDL_GL_SwapBuffers();
+	time_init();
+	SDL_AddTimer(2000, fps_tick, NULL);
+
+	demo_init();
+	demo_initgl();
+	if (!demoname)
+		demoname = "QVD Demobase";
+	SDL_WM_SetCaption(demoname, demoname);
+
+	if (capture_clock()) {
+		capture_start();
+	} else {
+		startmusic();
+		time_init();
+		realstartmusic();
+	}
+	demo_run();
+	return 0;
+}

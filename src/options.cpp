@@ -1,0 +1,154 @@
+#include "options.h"
+
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "capture.h"
+#include "main.h"
+
+// Reads a whole finite number; false for "abc", "nan", "inf" or "".
+static bool read_seconds(const char* text, double* out)
+{
+	char* end;
+	double v = strtod(text, &end);
+	if (end == text || !isfinite(v))
+		return false;
+	*out = v;
+	return true;
+}
+
+static bool read_whole(const char* text, long lo, long hi, long* out)
+{
+	char* end;
+	long v = strtol(text, &end, 10);
+	if (end == text || *end || v < lo || v > hi)
+		return false;
+	*out = v;
+	return true;
+}
+
+static bool read_size(const char* text, int* w, int* h)
+{
+	long a, b;
+	const char* x = strchr(text, 'x');
+	if (!x)
+		return false;
+	char first[16];
+	size_t len = (size_t)(x - text);
+	if (len == 0 || len >= sizeof(first))
+		return false;
+	memcpy(first, text, len);
+	first[len] = 0;
+	if (!read_whole(first, 16, 8192, &a) || !read_whole(x + 1, 16, 8192, &b))
+		return false;
+	*w = (int)a;
+	*h = (int)b;
+	return true;
+}
+
+static void skip_option(const char* value)
+{
+	double v;
+	if (!read_seconds(value, &v)) {
+		fprintf(stderr, "--skip: '%s' is not a number of seconds, not skipping\n", value);
+		timeval_skip = 0.0f;
+		return;
+	}
+	timeval_skip = (float)v;
+	fprintf(stderr, "skipping time to %.2f\n", timeval_skip);
+}
+
+// Options that take a value; "--skip" is handled as the demo always did.
+static bool value_option(const char* name, const char* value)
+{
+	capture_options_s& c = capture_options;
+	long whole;
+	if (!strcmp(name, "--capture")) {
+		c.capture = true;
+		c.path = value;
+	} else if (!strcmp(name, "--fps")) {
+		if (!parse_fps(value, &c.fps_num, &c.fps_den)) {
+			fprintf(stderr, "--fps: '%s' is not a frame rate such as 50 or 60000/1001\n", value);
+			return false;
+		}
+	} else if (!strcmp(name, "--blur")) {
+		if (!read_whole(value, 1, 4, &whole)) {
+			fprintf(stderr, "--blur: '%s' is not a whole number from 1 to 4\n", value);
+			return false;
+		}
+		c.blur = (int)whole;
+	} else if (!strcmp(name, "--from") || !strcmp(name, "--to")) {
+		double v;
+		if (!read_seconds(value, &v) || v < 0.0) {
+			fprintf(stderr, "%s: '%s' is not a number of seconds\n", name, value);
+			return false;
+		}
+		(name[2] == 'f' ? c.from : c.to) = v;
+	} else if (!strcmp(name, "--size")) {
+		if (!read_size(value, &config_width, &config_height)) {
+			fprintf(stderr, "--size: '%s' is not a window size such as 1280x720\n", value);
+			return false;
+		}
+	}
+	return true;
+}
+
+static bool takes_value(const char* arg)
+{
+	static const char* const names[] = { "--skip", "--capture", "--fps", "--blur", "--from", "--to", "--size" };
+	for (const char* n : names)
+		if (!strcmp(arg, n))
+			return true;
+	return false;
+}
+
+bool parse_options(int argc, char** argv)
+{
+	const char* pending = NULL;  // option whose value comes next
+	for (int i = 1; i < argc; i++) {
+		const char* arg = argv[i];
+		if (pending) {
+			if (!strcmp(pending, "--skip"))
+				skip_option(arg);
+			else if (!value_option(pending, arg))
+				return false;
+			pending = NULL;
+			continue;
+		}
+		if (!strcmp(arg, "--fs")) {
+			fprintf(stderr, "fs!\n");
+			config_videoflags |= SDL_FULLSCREEN;
+		}
+		if (!strcmp(arg, "--fullhd")) {
+			fprintf(stderr, "fullhd!\n");
+			config_width = 1920;
+			config_height = 1080;
+		}
+		if (!strcmp(arg, "--720p")) {
+			fprintf(stderr, "half-hd!\n");
+			config_width = 1280;
+			config_height = 720;
+		} else if (!strcmp(arg, "--nomusic")) {
+			fprintf(stderr, "no music!\n");
+			config_otherflags &= ~1;
+		} else if (!strcmp(arg, "--skip")) {
+			debugmode = true;
+			pending = arg;
+		} else if (!strcmp(arg, "--bench")) {
+			capture_options.bench = true;
+		} else if (takes_value(arg)) {
+			pending = arg;
+		}
+	}
+	if (pending && strcmp(pending, "--skip")) {
+		fprintf(stderr, "%s: a value must follow\n", pending);
+		return false;
+	}
+	if (capture_options.to < capture_options.from) {
+		fprintf(stderr, "--to %.3f lies before --from %.3f\n", capture_options.to, capture_options.from);
+		return false;
+	}
+	return true;
+}

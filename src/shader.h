@@ -1,0 +1,19 @@
+// One GLSL program of a vertex and a fragment shader.
+#pragma once
+
+#include "gl.h"
+
+class texture_c;
+
+class shader_c {
+public:
+	GLuint programid;
+
+	void init(const char* vp, const char* fp);
+	void use();
+	GLint attrib(const char* name);
+	GLint uniform(const char* name);
+	// Points the attribute at client memory, or disables it for a null pointer.
+	void array(const char* name, GLint size, GLenum type, GLsizei stride, const void* pointer);
+	void texture(const char* name, int texunit, texture_c& tex);
+};

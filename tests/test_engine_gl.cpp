@@ -1,0 +1,340 @@
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <string>
+
+#include <stb/stb_image_write.h>
+
+#include "fbo.h"
+#include "gltest.h"
+#include "main.h"
+#include "newsbox.h"
+#include "screenshot.h"
+#include "shader.h"
+#include "texture.h"
+
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
+
+static std::string tmpdir()
+{
+	static std::string dir;
+	if (dir.empty()) {
+		char tmpl[] = "/tmp/qvdglXXXXXX";
+		dir = mkdtemp(tmpl);
+	}
+	return dir;
+}
+
+class EngineGL : public testing::Test {
+protected:
+	void SetUp() override
+	{
+		gltest_open(64, 32);
+		video_w = 64;
+		video_h = 32;
+		glBindFramebuffer(GL_FRAMEBUFFER, 0);
+		glViewport(0, 0, 64, 32);
+	}
+};
+
+// A 2 x 2 picture: top row red, green; bottom row blue, white (alpha 128 at
+// the white pixel when the format has alpha).
+static std::string write_picture(const char* name, bool jpeg)
+{
+	const unsigned char px[16] = { 255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128 };
+	std::string path = tmpdir() + "/" + name;
+	if (jpeg) {
+		unsigned char big[8 * 8 * 3];
+		for (int y = 0; y < 8; y++)
+			for (int x = 0; x < 8; x++)
+				for (int c = 0; c < 3; c++)
+					big[(y * 8 + x) * 3 + c] = px[((y / 4) * 2 + x / 4) * 4 + c];
+		stbi_write_jpg(path.c_str(), 8, 8, 3, big, 100);
+	} else {
+		stbi_write_png(path.c_str(), 2, 2, 4, px, 8);
+	}
+	return path;
+}
+
+static void texel_row(GLuint id, unsigned char* out, GLenum format)
+{
+	glBindTexture(GL_TEXTURE_2D, id);
+	glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, out);
+}
+
+TEST_F(EngineGL, TexturesAreStoredBottomRowFirstWithTheirAlpha)
+{
+	texture_c t = texture_c();
+	std::string path = write_picture("quad.png", false);
+	CaptureStderr();
+	t.load(path.c_str(), 0);
+	std::string out = GetCapturedStderr();
+	EXPECT_NE(out.find("loading normal 2D tex " + path + " as 0\n"), std::string::npos);
+	EXPECT_NE(out.find("texture bpp: 32\n"), std::string::npos);
+	unsigned char px[16];
+	texel_row(t.textureid, px, GL_RGBA);
+	// Row 0 in memory is the picture's bottom row: blue, then white.
+	EXPECT_EQ(px[0], 0);
+	EXPECT_EQ(px[2], 255);
+	EXPECT_EQ(px[7], 128);
+	// The top-left red pixel sits at texture coordinate (0, 1).
+	EXPECT_EQ(px[8], 255);
+	EXPECT_EQ(px[9], 0);
+	GLint wrap, filter;
+	glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+	glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+	EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
+	EXPECT_EQ(filter, GL_LINEAR);
+
+	texture_c r = texture_c();
+	CaptureStderr();
+	r.load(path.c_str(), TEX_RGB | TEX_NEAREST | TEX_REPEAT);
+	GetCapturedStderr();
+	glBindTexture(GL_TEXTURE_2D, r.textureid);
+	GLint iformat;
+	glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &iformat);
+	glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
+	glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
+	EXPECT_EQ(iformat, GL_RGB);
+	EXPECT_EQ(wrap, GL_REPEAT);
+	EXPECT_EQ(filter, GL_NEAREST);
+}
+
+TEST_F(EngineGL, JpegGetsOpaqueAlpha)
+{
+	texture_c t = texture_c();
+	std::string path = write_picture("quad.jpg", true);
+	CaptureStderr();
+	t.load(path.c_str(), 0);
+	GetCapturedStderr();
+	unsigned char px[8 * 8 * 4];
+	texel_row(t.textureid, px, GL_RGBA);
+	for (int i = 0; i < 64; i++)
+		ASSERT_EQ(px[i * 4 + 3], 255);
+	EXPECT_GT(px[2], 200);  // bottom-left is blue
+	EXPECT_GT(px[(7 * 8) * 4], 200);  // top-left is red
+}
+
+TEST_F(EngineGL, SurfacesAndFormats)
+{
+	SDL_Surface* s = SDL_CreateRGBSurface(0, 4, 4, 24, 0xff, 0xff00, 0xff0000, 0);
+	texture_c t = texture_c();
+	CaptureStderr();
+	t.fromsurface(s);
+	EXPECT_EQ(GetCapturedStderr(), "loading normal 2D surface to tex 1\n");
+	EXPECT_EQ(t.flags, TEX_RGB);
+	t.bind();
+	GLint bound;
+	glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+	EXPECT_EQ((GLuint)bound, t.textureid);
+	SDL_FreeSurface(s);
+
+	EXPECT_EQ(texture_c::load_image(write_picture("fmt.png", false).c_str(), GL_LUMINANCE), nullptr);
+}
+
+TEST_F(EngineGL, UndecodablePictureStops)
+{
+	std::string path = tmpdir() + "/broken.png";
+	FILE* f = fopen(path.c_str(), "wb");
+	fputs("not a picture", f);
+	fclose(f);
+	EXPECT_EXIT(texture_c::load_image(path.c_str(), GL_RGBA), testing::ExitedWithCode(1),
+		"couldn't load!\n" + path + ": ");
+}
+
+static const char* quad_vs =
+	"attribute vec2 pos;\nvoid main() { gl_Position = vec4(pos, 0.0, 1.0); }\n";
+static const char* red_fs = "void main() { gl_FragColor = vec4(1.0, 0.0, 0.0, 1.0); }\n";
+
+TEST_F(EngineGL, ShaderBuildsAndIsCurrent)
+{
+	shader_c s;
+	s.init(quad_vs, red_fs);
+	GLint current;
+	glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+	EXPECT_EQ((GLuint)current, s.programid);
+	EXPECT_GE(s.attrib("pos"), 0);
+	EXPECT_EQ(s.uniform("nosuch"), -1);
+
+	texture_c t = texture_c();
+	glGenTextures(1, &t.textureid);
+	s.texture("tex", 1, t);
+	GLint unit;
+	glGetIntegerv(GL_ACTIVE_TEXTURE, &unit);
+	EXPECT_EQ(unit, GL_TEXTURE1);
+	glActiveTexture(GL_TEXTURE0);
+
+	float verts[4] = { 0, 0, 1, 1 };
+	s.array("pos", 2, GL_FLOAT, 0, verts);
+	GLint enabled;
+	glGetVertexAttribiv(s.attrib("pos"), GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
+	EXPECT_EQ(enabled, 1);
+	s.array("pos", 0, 0, 0, NULL);
+	glGetVertexAttribiv(s.attrib("pos"), GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
+	EXPECT_EQ(enabled, 0);
+}
+
+TEST_F(EngineGL, ShaderFailuresNameTheCondition)
+{
+	EXPECT_DEATH({
+		shader_c s;
+		s.init(quad_vs, "void main() { gl_FragColor = nonsense; }\n");
+	}, "\\(src: 'void main\\(\\) \\{ gl_FragColor = nonsense; \\}\n'\\).*check failed: compiled");
+	EXPECT_DEATH({
+		shader_c s;
+		s.init(quad_vs, "varying vec3 missing;\nvoid main() { gl_FragColor = vec4(missing, 1.0); }\n");
+	}, "check failed: linked");
+}
+
+TEST_F(EngineGL, RenderTargetsSaveAndRestoreTheViewport)
+{
+	CaptureStderr();
+	fbo_c a(32, 16, FBO_CLAMP);
+	EXPECT_EQ(GetCapturedStderr(), "fbo ok!\n");
+	GLint bound;
+	glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+	EXPECT_EQ((GLuint)bound, a.colortex);
+	glBindTexture(GL_TEXTURE_2D, a.colortex);
+	GLint wrap;
+	glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+	EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
+
+	CaptureStderr();
+	fbo_c b(8, 8, 0);
+	GetCapturedStderr();
+	glViewport(3, 4, 50, 20);
+	a.bind();
+	GLint vp[4];
+	glGetIntegerv(GL_VIEWPORT, vp);
+	EXPECT_EQ(vp[2], 32);
+	EXPECT_EQ(vp[3], 16);
+	glClearColor(0, 1, 0, 1);
+	glClear(GL_COLOR_BUFFER_BIT);
+	EXPECT_EQ(gltest_pixel(5, 5), 0xff00ff00u);
+
+	// Binds do not nest: b saves a's viewport and returns to the window.
+	b.bind();
+	b.unbind();
+	GLint fb;
+	glGetIntegerv(GL_FRAMEBUFFER_BINDING, &fb);
+	EXPECT_EQ(fb, 0);
+	glGetIntegerv(GL_VIEWPORT, vp);
+	EXPECT_EQ(vp[2], 32);
+	a.unbind();
+	glGetIntegerv(GL_VIEWPORT, vp);
+	EXPECT_EQ(vp[0], 3);
+	EXPECT_EQ(vp[1], 4);
+	EXPECT_EQ(vp[2], 50);
+	EXPECT_EQ(vp[3], 20);
+	glViewport(0, 0, 64, 32);
+}
+
+// Top half of the window red, bottom half blue.
+static void paint_halves(float red)
+{
+	glEnable(GL_SCISSOR_TEST);
+	glScissor(0, 16, 64, 16);
+	glClearColor(red, 0, 0, 1);
+	glClear(GL_COLOR_BUFFER_BIT);
+	glScissor(0, 0, 64, 16);
+	glClearColor(0, 0, 1, 1);
+	glClear(GL_COLOR_BUFFER_BIT);
+	glDisable(GL_SCISSOR_TEST);
+}
+
+TEST_F(EngineGL, ScreenshotIsTopRowFirst)
+{
+	paint_halves(1.0f);
+	SDL_Surface* s = get_screenshot();
+	ASSERT_EQ(s->w, 64);
+	Uint8* top = (Uint8*)s->pixels;
+	Uint8* bottom = (Uint8*)s->pixels + 31 * s->pitch;
+	EXPECT_EQ(top[0], 255);
+	EXPECT_EQ(top[2], 0);
+	EXPECT_EQ(bottom[0], 0);
+	EXPECT_EQ(bottom[2], 255);
+	SDL_FreeSurface(s);
+
+	std::string path = tmpdir() + "/shot.bmp";
+	save_screenshot(&path[0]);
+	SDL_Surface* bmp = SDL_LoadBMP(path.c_str());
+	ASSERT_NE(bmp, nullptr);
+	Uint32 tl = *(Uint32*)bmp->pixels;
+	Uint8 r, g, b;
+	SDL_GetRGB(tl, bmp->format, &r, &g, &b);
+	EXPECT_EQ(r, 255);
+	EXPECT_EQ(b, 0);
+	SDL_FreeSurface(bmp);
+}
+
+TEST_F(EngineGL, BlurAveragesCountFramesIntoNumberedFiles)
+{
+	char old[4096];
+	ASSERT_TRUE(getcwd(old, sizeof(old)));
+	ASSERT_EQ(chdir(tmpdir().c_str()), 0);
+	const float reds[8] = { 1, 0, 0, 0, 1, 1, 1, 1 };
+	for (int f = 0; f < 8; f++) {
+		paint_halves(reds[f]);
+		screenshot_blur(f, 4);
+	}
+	SDL_Surface* first = SDL_LoadBMP("ss00000000.bmp");
+	SDL_Surface* second = SDL_LoadBMP("ss00000001.bmp");
+	ASSERT_NE(first, nullptr);
+	ASSERT_NE(second, nullptr);
+	Uint8 r, g, b;
+	SDL_GetRGB(*(Uint32*)first->pixels, first->format, &r, &g, &b);
+	EXPECT_EQ(r, 63);  // (255 + 0 + 0 + 0) / 4, truncated
+	SDL_GetRGB(*(Uint32*)second->pixels, second->format, &r, &g, &b);
+	EXPECT_EQ(r, 255);
+	SDL_FreeSurface(first);
+	SDL_FreeSurface(second);
+
+	screenshot_blur(5, 1);
+	EXPECT_EQ(access("ss00000005.bmp", F_OK), 0);
+
+	CaptureStderr();
+	screenshot_blur(0, 5);
+	screenshot_blur(0, 0);
+	EXPECT_EQ(GetCapturedStderr(), "screenshot_blur: frame 0, count 5 out of range\n"
+				      "screenshot_blur: frame 0, count 0 out of range\n");
+	ASSERT_EQ(chdir(old), 0);
+}
+
+TEST_F(EngineGL, NewsboxBatchesAndFlushesEarlyWhenFull)
+{
+	shader_c s;
+	s.init("attribute vec2 pos;\nattribute vec2 uv;\nvarying vec2 v_uv;\n"
+	       "void main() { v_uv = uv; gl_Position = vec4(pos / vec2(32.0, 16.0) - 1.0, 0.0, 1.0); }\n",
+		"varying vec2 v_uv;\nvoid main() { gl_FragColor = vec4(v_uv, 1.0, 1.0); }\n");
+	newsbox_render_c r;
+	r.shader = &s;
+	r.texsize_x = 64;
+	r.texsize_y = 64;
+	r.flush();  // nothing collected: no draw
+
+	newsbox_c box;
+	box.renderer = &r;
+	box.set(32, 0, 0, 16);
+	EXPECT_EQ(box.cs_x, 32);
+	EXPECT_EQ(box.cs_y, 16);
+	EXPECT_FLOAT_EQ(box.coords[0].u, 0.5f);  // x = 0 shows u = 0.5
+	EXPECT_FLOAT_EQ(box.coords[1].u, 0.0f);  // x = 32 shows u = 0
+	EXPECT_EQ(box.color[3], 1.0f);
+
+	glClearColor(0, 0, 0, 1);
+	glClear(GL_COLOR_BUFFER_BIT);
+	box.draw(0, 0, 0);
+	box.draw(32, 16, 0);
+	EXPECT_EQ(r.boxcount, 12);
+	r.flush();
+	EXPECT_EQ(r.boxcount, 0);
+	EXPECT_EQ(gltest_pixel(40, 20) & 0xff0000, 0xff0000u);  // second box drawn
+	EXPECT_EQ(gltest_pixel(40, 4), 0xff000000u);            // nothing beside them
+
+	for (int i = 0; i < 170; i++)
+		box.draw((float)(i % 2), 0, 0);
+	EXPECT_EQ(r.boxcount, (170 - 166) * 6);
+	r.flush();
+}

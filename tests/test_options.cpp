@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "capture.h"
+#include "main.h"
+#include "options.h"
+
+using testing::internal::CaptureStderr;
+using testing::internal::GetCapturedStderr;
+
+static void reset()
+{
+	config_width = 854;
+	config_height = 480;
+	config_videoflags = 0;
+	config_otherflags = 1;
+	timeval_skip = 0.0f;
+	debugmode = false;
+	capture_options = capture_options_s{ false, false, NULL, 50, 1, 1, 0.0, 225.0 };
+}
+
+// Parses a command line; returns what it printed.
+static std::string parse(std::vector<std::string> args, bool* ok = NULL)
+{
+	reset();
+	std::vector<char*> argv;
+	std::string prog = "quintaro";
+	argv.push_back(&prog[0]);
+	for (std::string& a : args)
+		argv.push_back(&a[0]);
+	CaptureStderr();
+	bool result = parse_options((int)argv.size(), argv.data());
+	if (ok)
+		*ok = result;
+	return GetCapturedStderr();
+}
+
+TEST(Options, NoArgumentsKeepTheDefaults)
+{
+	bool ok;
+	EXPECT_EQ(parse({}, &ok), "");
+	EXPECT_TRUE(ok);
+	EXPECT_EQ(config_width, 854);
+	EXPECT_EQ(config_height, 480);
+	EXPECT_EQ(config_otherflags & 1, 1);
+	EXPECT_EQ(timeval_skip, 0.0f);
+	EXPECT_FALSE(capture_clock());
+}
+
+TEST(Options, SizesCombineAndTheLastWins)
+{
+	EXPECT_EQ(parse({ "--fs", "--720p" }), "fs!\nhalf-hd!\n");
+	EXPECT_EQ(config_videoflags, (int)SDL_FULLSCREEN);
+	EXPECT_EQ(config_width, 1280);
+	EXPECT_EQ(config_height, 720);
+
+	EXPECT_EQ(parse({ "--fullhd", "--720p" }), "fullhd!\nhalf-hd!\n");
+	EXPECT_EQ(config_width, 1280);
+	EXPECT_EQ(parse({ "--720p", "--fullhd" }), "half-hd!\nfullhd!\n");
+	EXPECT_EQ(config_width, 1920);
+	EXPECT_EQ(config_height, 1080);
+
+	EXPECT_EQ(parse({ "--size", "640x360", "--bogus" }), "");
+	EXPECT_EQ(config_width, 640);
+	EXPECT_EQ(config_height, 360);
+}
+
+TEST(Options, SkipTakesTheNextArgumentWhateverItIs)
+{
+	EXPECT_EQ(parse({ "--skip", "30", "--nomusic" }), "skipping time to 30.00\nno music!\n");
+	EXPECT_EQ(timeval_skip, 30.0f);
+	EXPECT_EQ(config_otherflags & 1, 0);
+	EXPECT_TRUE(debugmode);
+
+	EXPECT_EQ(parse({ "--skip", "12.5abc" }), "skipping time to 12.50\n");
+	EXPECT_EQ(timeval_skip, 12.5f);
+
+	// "--fs" is the value here, not an option.
+	parse({ "--skip", "--fs" });
+	EXPECT_EQ(config_videoflags, 0);
+	EXPECT_EQ(timeval_skip, 0.0f);
+
+	bool ok;
+	EXPECT_EQ(parse({ "--skip" }, &ok), "");
+	EXPECT_TRUE(ok);
+	EXPECT_TRUE(debugmode);
+	EXPECT_EQ(timeval_skip, 0.0f);
+}
+
+TEST(Options, SkipRejectsWhatIsNotAFiniteNumber)
+{
+	for (const char* bad : { "abc", "nan", "inf", "-inf", "" }) {
+		bool ok;
+		std::string out = parse({ "--skip", bad }, &ok);
+		EXPECT_TRUE(ok);
+		EXPECT_EQ(out, std::string("--skip: '") + bad + "' is not a number of seconds, not skipping\n");
+		EXPECT_EQ(timeval_skip, 0.0f) << bad;
+	}
+}
+
+TEST(Options, CaptureOptions)
+{
+	bool ok;
+	parse({ "--capture", "out.mp4", "--fps", "60000/1001", "--blur", "4", "--from", "10", "--to", "20.5" }, &ok);
+	ASSERT_TRUE(ok);
+	EXPECT_TRUE(capture_options.capture);
+	EXPECT_STREQ(capture_options.path, "out.mp4");
+	EXPECT_EQ(capture_options.fps_num, 60000);
+	EXPECT_EQ(capture_options.fps_den, 1001);
+	EXPECT_EQ(capture_options.blur, 4);
+	EXPECT_EQ(capture_options.from, 10.0);
+	EXPECT_EQ(capture_options.to, 20.5);
+
+	parse({ "--bench" }, &ok);
+	EXPECT_TRUE(ok);
+	EXPECT_TRUE(capture_clock());
+	EXPECT_FALSE(capture_options.capture);
+	EXPECT_EQ(capture_options.to, 225.0);
+}
+
+TEST(Options, BadCaptureValuesStopWithOneLine)
+{
+	struct {
+		std::vector<std::string> args;
+		const char* message;
+	} cases[] = {
+		{ { "--fps", "0" }, "--fps: '0' is not a frame rate such as 50 or 60000/1001\n" },
+		{ { "--blur", "5" }, "--blur: '5' is not a whole number from 1 to 4\n" },
+		{ { "--blur", "two" }, "--blur: 'two' is not a whole number from 1 to 4\n" },
+		{ { "--from", "nan" }, "--from: 'nan' is not a number of seconds\n" },
+		{ { "--to", "-3" }, "--to: '-3' is not a number of seconds\n" },
+		{ { "--size", "100" }, "--size: '100' is not a window size such as 1280x720\n" },
+		{ { "--size", "99999x10" }, "--size: '99999x10' is not a window size such as 1280x720\n" },
+		{ { "--capture" }, "--capture: a value must follow\n" },
+		{ { "--from", "30", "--to", "10" }, "--to 10.000 lies before --from 30.000\n" },
+	};
+	for (auto& c : cases) {
+		bool ok = true;
+		EXPECT_EQ(parse(c.args, &ok), c.message);
+		EXPECT_FALSE(ok) << c.message;
+	}
+}
