@@ -1,7 +1,6 @@
 #include "sync.h"
 
 #include <stdio.h>
-#include <string.h>
 
 event_map events;
 
@@ -9,16 +8,16 @@ sync_c::sync_c(const char* name, float default_val, int spawnmode)
 {
 	event_map::iterator it = events.find(name);
 	if (it != events.end()) {
-		myevent = it->second;
+		myevent = &it->second;
 		return;
 	}
 	fprintf(stderr, "adding event '%s' at time %.2f, spawn %i\n", name, default_val, spawnmode);
-	event* e = new event;
+	it = events.emplace(name, event()).first;
+	event* e = &it->second;
 	e->beatnum = spawnmode == 0 ? default_val : beatgrid + default_val;
 	e->happened = false;
 	e->happened_queue = false;
-	e->name = strdup(name);
-	events[name] = e;
+	e->name = it->first.c_str();
 	myevent = e;
 }
 
@@ -35,7 +34,7 @@ bool sync_c::once()
 void sync_ack()
 {
 	for (event_map::iterator it = events.begin(); it != events.end(); ++it)
-		it->second->happened = it->second->happened_queue;
+		it->second.happened = it->second.happened_queue;
 }
 
 void sync_save()
@@ -46,8 +45,8 @@ void sync_save()
 		return;
 	}
 	for (event_map::iterator it = events.begin(); it != events.end(); ++it) {
-		it->second->happened = it->second->happened_queue;
-		fprintf(f, "'%s' %.5f\n", it->first.c_str(), it->second->beatnum);
+		it->second.happened = it->second.happened_queue;
+		fprintf(f, "'%s' %.5f\n", it->first.c_str(), it->second.beatnum);
 	}
 	fclose(f);
 }

@@ -13,9 +13,10 @@ struct event {
 	const char* name;
 };
 
-// Keyed by name; the transparent comparator finds a const char* without
-// building a string, so per-frame handle construction allocates nothing.
-typedef std::map<std::string, event*, std::less<>> event_map;
+// Keyed by name; the records live in the map's nodes, whose addresses never
+// change. The transparent comparator finds a const char* without building a
+// string, so per-frame handle construction allocates nothing.
+typedef std::map<std::string, event, std::less<>> event_map;
 extern event_map events;
 
 class sync_c {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
 #include "fbo.h"
@@ -141,7 +142,7 @@ TEST_F(EngineGL, UndecodablePictureStops)
 	fputs("not a picture", f);
 	fclose(f);
 	EXPECT_EXIT(texture_c::load_image(path.c_str(), GL_RGBA), testing::ExitedWithCode(1),
-		"couldn't load!\n" + path + ": ");
+		"couldn.t load!\n.*broken.png: ");
 }
 
 static const char* quad_vs =

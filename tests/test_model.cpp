@@ -114,7 +114,7 @@ TEST(ModelDeathTest, BadFilesStopWithTheFileAndLine)
 	for (auto& c : cases) {
 		std::string path = obj(c.name, base + c.face);
 		EXPECT_EXIT(model_c m(path.c_str()), testing::ExitedWithCode(1),
-			path + ":6: face index missing, zero, negative or past the entries read\n") << c.name;
+			std::string(c.name) + ":6: face index missing, zero, negative or past the entries read\n") << c.name;
 	}
 	EXPECT_EXIT(model_c m("/tmp/no/such/model.obj"), testing::ExitedWithCode(1),
 		"/tmp/no/such/model.obj: can't open model file\n");

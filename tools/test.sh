@@ -1,0 +1,18 @@
+#!/bin/sh
+# Installs what is missing, builds everything twice (normal, and with the
+# address and undefined-behaviour sanitizers) and runs all tests in both,
+# on a virtual X display.
+set -e
+cd "$(dirname "$0")/.."
+./tools/setup.sh
+jobs=$(nproc)
+run_tests() {
+	build=$1
+	shift
+	cmake -S . -B "$build" "$@" >/dev/null
+	cmake --build "$build" -j"$jobs"
+	xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" \
+		ctest --test-dir "$build" --output-on-failure -j"$jobs" --timeout 900
+}
+run_tests build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_tests build-asan -DCMAKE_BUILD_TYPE=Debug -DQVD_SANITIZE=ON
