@@ -1,0 +1,58 @@
+// The polyhedron stage's background picture, full screen and unchanged.
+#include <glm/glm.hpp>
+
+#include "effects.h"
+#include "../src/shader.h"
+
+namespace {
+
+const char* vs =
+	"attribute vec2 pos;\n"
+	"varying vec2 v_uv;\n"
+	"void main() {\n"
+	"  vec2 norpos = pos * vec2(2.0 / 1.0, 2.0 / 1.0) + vec2(-1.0, -1.0);\n"
+	"  gl_Position = vec4(norpos, 0.9, 1.0);\n"
+	"  v_uv = pos;\n"
+	"}\n";
+
+const char* fs =
+	"uniform sampler2D tex2;\n"
+	"varying vec2 v_uv;\n"
+	"void main() {\n"
+	"  gl_FragColor = vec4(texture2D(tex2, v_uv).rgb, 1.0);\n"
+	"}\n";
+
+shader_c shader;
+texture_c tex;
+
+const glm::vec2 tausta[6] = {
+	glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(0, 1),
+	glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)};
+
+class effect_c : public demoeffect_c {
+public:
+	void init() {}
+
+	void initgl()
+	{
+		shader.init(vs, fs);
+		tex.load("gfx/pb.jpg", 1);
+	}
+
+	void draw()
+	{
+		shader.use();
+		shader.texture("tex2", 0, tex);
+		shader.array("pos", 2, GL_FLOAT, 8, tausta);
+		glDrawArrays(GL_TRIANGLES, 0, 6);
+		shader.array("pos", 0, 0, 0, 0);
+	}
+
+	void quit() {}
+};
+
+effect_c effect;
+
+}  // namespace
+
+demoeffect_c* pbtausta = &effect;

@@ -1,0 +1,65 @@
+// A full-screen quad showing whatever texture texturetesttex names; the
+// timeline uses it for the white background of the opening.
+#include <glm/glm.hpp>
+
+#include "effects.h"
+#include "../src/shader.h"
+
+GLuint texturetesttex = 0;
+
+namespace {
+
+const char* vs =
+	"attribute vec2 pos;\n"
+	"attribute vec2 uv;\n"
+	"varying vec2 v_uv;\n"
+	"void main() {\n"
+	"  vec2 norpos = pos * vec2(2.0 / 1.0, 2.0 / 1.0) + vec2(-1.0, -1.0);\n"
+	"  gl_Position = vec4(norpos, 0.0, 1.0);\n"
+	"  v_uv = pos * vec2(1.0, 1.0);\n"
+	"}\n";
+
+const char* fs =
+	"uniform sampler2D tex;\n"
+	"varying vec2 v_uv;\n"
+	"void main() {\n"
+	"  gl_FragColor = texture2D(tex, v_uv);\n"
+	"}\n";
+
+shader_c shader;
+texture_c tex;  // never loaded: borrows the GL name of texturetesttex
+
+const glm::vec2 tausta[6] = {
+	glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(0, 1),
+	glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)};
+
+class effect_c : public demoeffect_c {
+public:
+	void init() {}
+
+	void initgl()
+	{
+		shader.init(vs, fs);
+		tex.flags = TEX_REPEAT;
+	}
+
+	void draw()
+	{
+		tex.textureid = texturetesttex;
+		shader.use();
+		shader.texture("tex", 0, tex);
+		shader.array("pos", 2, GL_FLOAT, 8, tausta);
+		shader.array("uv", 2, GL_FLOAT, 8, tausta);
+		glDrawArrays(GL_TRIANGLES, 0, 6);
+		shader.array("pos", 0, 0, 0, 0);
+		shader.array("uv", 0, 0, 0, 0);
+	}
+
+	void quit() {}
+};
+
+effect_c effect;
+
+}  // namespace
+
+demoeffect_c* texturetest = &effect;

@@ -1,0 +1,71 @@
+// The backdrop behind the city: it resets the depth buffer, then lays the
+// dark metal picture at the far end, with a glowing disc of radius
+// horizonbomb low in the picture when the city breaks up.
+#include <glm/glm.hpp>
+
+#include "effects.h"
+#include "../src/shader.h"
+
+float horizonbomb = 0.0f;
+
+namespace {
+
+const char* vs =
+	"attribute vec2 pos;\n"
+	"uniform float u_pitch;\n"
+	"varying vec2 v_uv;\n"
+	"void main() {\n"
+	"  vec2 norpos = pos * vec2(2.0 / 1.0, 2.0 / 1.0) + vec2(-1.0, -1.0);\n"
+	"  gl_Position = vec4(norpos, 0.999999, 1.0);\n"
+	"  v_uv = pos * 0.8 + vec2(0.1, u_pitch);\n"
+	"}\n";
+
+// smoothstep(0.0, -0.1, d) written out: GLSL leaves reversed edges undefined.
+const char* fs =
+	"uniform sampler2D tex;\n"
+	"uniform float bombsize;\n"
+	"varying vec2 v_uv;\n"
+	"void main() {\n"
+	"  float d = length(v_uv - vec2(0.5, 0.2)) - bombsize;\n"
+	"  float t = clamp(-10.0 * d, 0.0, 1.0);\n"
+	"  float bomb = t * t * (3.0 - 2.0 * t);\n"
+	"  gl_FragColor = texture2D(tex, v_uv) + bomb * vec4(1.0, 0.7, 0.3, 0.0) * 4.0;\n"
+	"}\n";
+
+shader_c shader;
+texture_c tex;
+
+const glm::vec2 tausta[6] = {
+	glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(0, 1),
+	glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)};
+
+class effect_c : public demoeffect_c {
+public:
+	void init() {}
+
+	void initgl()
+	{
+		shader.init(vs, fs);
+		tex.load("gfx/darkmetal.jpg", 1);
+	}
+
+	void draw()
+	{
+		glClear(GL_DEPTH_BUFFER_BIT);
+		shader.use();
+		glUniform1f(shader.uniform("bombsize"), horizonbomb);
+		glUniform1f(shader.uniform("u_pitch"), 0.0f);
+		shader.texture("tex", 0, tex);
+		shader.array("pos", 2, GL_FLOAT, 8, tausta);
+		glDrawArrays(GL_TRIANGLES, 0, 6);
+		shader.array("pos", 0, 0, 0, 0);
+	}
+
+	void quit() {}
+};
+
+effect_c effect;
+
+}  // namespace
+
+demoeffect_c* zreset = &effect;
