@@ -1,0 +1,485 @@
+// The demo's set-up hooks and its script: nine stages, each a frame loop
+// that ends when its closing event fires (the last one never ends).
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "../src/glm_deg.h"
+#include "../src/main.h"
+#include "../src/sync.h"
+#include "effects.h"
+
+fbo_c* orangetex_fbo = nullptr;
+fbo_c* orange_fbo = nullptr;
+fbo_c* scrollertex_fbo = nullptr;
+texture_c screenshottex;
+GLuint orangetex = 0;
+float orbitradius = 70.0f;
+spring_c<glm::vec3> tunnelflyer;
+
+namespace {
+
+// Pictures the script itself shows on the phone and behind it.
+texture_c whiteback;
+texture_c callscreentex;
+texture_c woodstex;
+
+bool shouldwescroll = false;
+int do_orange = 0;  // 0 none, 1 logo, 2 mujuice, 3 orange
+
+// The city reveal is a plain ramp on pos towards targetpos; the draw
+// distance is a real spring.
+spring_c<float> viewport(0.0f, 1.2083334f, 0.0001f, 0.98f);
+spring_c<float> citydist(0.0f, 400.0f, 0.0002f, 0.98f);
+
+// Finale springs, seeded from the last frame of the space flight.
+spring_c<float> zepo_s;
+spring_c<float> ang_s;
+
+void clear_frame()
+{
+	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void depth_less()
+{
+	glEnable(GL_DEPTH_TEST);
+	glDepthFunc(GL_LESS);
+}
+
+glm::mat4 city_projection()
+{
+	return perspective_deg(70.0f, demo_aspect, 1.0f, 30000.0f);
+}
+
+// Phone placement of the space flight and the finale.
+glm::mat4 space_phone(float ang, float zepo)
+{
+	glm::mat4 m(1.0f);
+	m = rotate_deg(m, ang, glm::vec3(0, 1, 0));
+	m = glm::translate(m, glm::vec3(0, 0, -70));
+	m = glm::translate(m, glm::vec3(0, -30, 0));
+	m = rotate_deg(m, -110.0f, glm::vec3(0, 1, 0));
+	m = glm::translate(m, glm::vec3(0, 0, zepo));
+	m = rotate_deg(m, -90.0f, glm::vec3(1, 0, 0));
+	return m;
+}
+
+void scroller_window()
+{
+	static sync_c start("startorbitscroller", 11, 0);
+	static sync_c bum("stoporbitscroller-bum", 48, 0);
+	static sync_c stop("stoporbitscroller", 53, 0);
+	if (start.once())
+		shouldwescroll = true;
+	if (bum.past())
+		orbitradius += frameskip * 0.3f;
+	if (stop.once())
+		shouldwescroll = false;
+}
+
+void draw_scroller_text()
+{
+	if (!shouldwescroll)
+		return;
+	scrollertex_fbo->bind();
+	scrollertexgen->draw();
+	velmor->draw();
+	scrollertex_fbo->unbind();
+}
+
+void choose_screen()
+{
+	static sync_c shot("phonetex_shot", 0, 0);
+	static sync_c logo("phonetex_qvdlogo", 8, 0);
+	static sync_c mu("phonetex_mu", 32, 0);
+	static sync_c orangepic("phonetex_orange", 52, 0);
+	static sync_c call("phonetex_callscreen", 104, 0);
+	if (shot.once())
+		phonescreentex = screenshottex.textureid;
+	if (logo.once()) {
+		phonescreentex = orange_fbo->colortex;
+		do_orange = 1;
+	}
+	if (mu.once()) {
+		phonescreentex = orange_fbo->colortex;
+		do_orange = 2;
+	}
+	if (orangepic.once()) {
+		phonescreentex = orange_fbo->colortex;
+		do_orange = 3;
+	}
+	if (call.once()) {
+		do_orange = 0;
+		phonescreentex = callscreentex.textureid;
+	}
+}
+
+void render_screen()
+{
+	switch (do_orange) {
+	case 1:
+		orange_fbo->bind();
+		qvdlogo->draw();
+		orange_fbo->unbind();
+		break;
+	case 2:
+		orange_fbo->bind();
+		mujuice->draw();
+		orange_fbo->unbind();
+		break;
+	case 3:
+		orangetex_fbo->bind();
+		orangetexgen->draw();
+		orangetex_fbo->unbind();
+		orange_fbo->bind();
+		orangetex = orangetex_fbo->colortex;
+		orange->draw();
+		heart->draw();
+		lace->draw();
+		orange_fbo->unbind();
+		break;
+	default:
+		break;
+	}
+}
+
+// Background, phone and orbit scroller while the phone still flies.
+// Returns whether the city follows, masked to the phone's screen.
+bool draw_phone_scene()
+{
+	glClearColor(0, 0, 0, 0);
+	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+	if (show_whiteback) {
+		phonescreentex = woodstex.textureid;
+		texturetesttex = whiteback.textureid;
+		texturetest->draw();
+	} else {
+		starfield->draw();
+	}
+	depth_less();
+	glEnable(GL_STENCIL_TEST);
+	flyphone->draw();  // marks its visible screen with stencil 1
+	scrollertex = scrollertex_fbo->colortex;
+	if (shouldwescroll)
+		orbitscroller->draw();
+	if (!show_whiteback)
+		return false;
+	glEnable(GL_STENCIL_TEST);
+	glStencilFunc(GL_EQUAL, 1, 1);
+	glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+	glStencilMask(1);
+	return true;
+}
+
+// The city, revealed from the bottom edge upwards. Returns true when the
+// opening is over.
+bool draw_city()
+{
+	static sync_c upmove("tunnelupmove", 156, 0);
+	static sync_c stop("stoptunnel", 160, 0);
+
+	viewport.pos += frameskip / 480.0f;
+	if (viewport.pos > viewport.targetpos)
+		viewport.pos = viewport.targetpos;
+	if (viewport.pos < 0.8f) {
+		// The wobble dips below zero at first; GL refuses a negative box.
+		float wobble = 0.04166f * sinf(3.0f * timeval);
+		int h = (int)(video_h * (viewport.pos + wobble));
+		glScissor(0, 0, video_w, h > 0 ? h : 0);
+		glEnable(GL_SCISSOR_TEST);
+	}
+	glEnable(GL_DEPTH_TEST);
+
+	tunnelflyer.pos += tunnelflyer.vel * (float)frameskip;
+	if (upmove.once())
+		tunnelflyer.vel.y -= 1.0f;
+
+	if (flyphone_tunnelready) {
+		citydist.targetpos = 1000.0f;
+		citydist.acc = 0.0004f;
+		citydist.damp = 0.94f;
+	}
+	citydist.iterate(frameskip);
+	CityMaxDistance = citydist.pos;
+	fprintf(stderr, "CityMaxDistance: %.2f\n", CityMaxDistance);
+
+	zreset->draw();
+	tunnel->draw();
+	glDisable(GL_SCISSOR_TEST);
+	return stop.once();
+}
+
+void run_opening()
+{
+	for (;;) {
+		glDisable(GL_DEPTH_TEST);
+		glDisable(GL_STENCIL_TEST);
+		scroller_window();
+		draw_scroller_text();
+		choose_screen();
+		render_screen();
+		bool drawtunnel = true;
+		if (!flyphone_tunnelready)
+			drawtunnel = draw_phone_scene();
+		// The last frame is never shown: the credits clear it.
+		if (drawtunnel && draw_city())
+			return;
+		system_crap();
+	}
+}
+
+void run_credits()
+{
+	depth_less();
+	glDisable(GL_STENCIL_TEST);
+	for (;;) {
+		clear_frame();
+		bump->draw();
+		system_crap();
+		static sync_c bump1("bump1", 165, 0);
+		static sync_c bump2("bump2", 170, 0);
+		static sync_c bump3("bump3", 173, 0);
+		static sync_c bump4("bump4", 178, 0);
+		static sync_c stop("stopgear", 180, 0);
+		if (bump1.once())
+			bumptgt = 10;
+		if (bump2.once())
+			bumptgt = 20;
+		if (bump3.once())
+			bumptgt = 30;
+		if (bump4.once())
+			bumptgt = 40;
+		if (stop.once())
+			return;
+	}
+}
+
+void run_second_flight()
+{
+	CityMaxDistance = 1000.0f;
+	tunnelflyer.pos = glm::vec3(370, -100, -200);
+	tunnelflyer.vel = glm::vec3(0);
+	phone_projection = city_projection();
+	glm::mat4 m(1.0f);
+	m = rotate_deg(m, -190.0f, glm::vec3(0, 1, 0));
+	m = rotate_deg(m, -20.0f, glm::vec3(1, 0, 0));
+	m = rotate_deg(m, 90.0f, glm::vec3(0, 0, 1));
+	phone_rotation_mv = m;
+	depth_less();
+	gearAppear = 0;
+
+	for (;;) {
+		clear_frame();
+		tunnelflyer.pos.z += frameskip;
+		zreset->draw();
+		tunnel->draw();
+		gearAppear = 1;
+		gear->draw();
+		system_crap();
+		static sync_c stop("stopfly2", 208, 0);
+		if (stop.once())
+			return;
+	}
+}
+
+void run_ripsilu()
+{
+	for (;;) {
+		clear_frame();
+		ripsilu->draw();
+		gearAppear = 1;
+		gear->draw();
+		ripsilu_mm = glm::clamp(beatgrid - 211.0f, 0.0f, 1.0f);
+		system_crap();
+		static sync_c stop("stopbump", 212, 0);
+		if (stop.once())
+			return;
+	}
+}
+
+void run_polyhedron()
+{
+	depth_less();
+	for (;;) {
+		clear_frame();
+		pbtausta->draw();
+		dode->draw();
+		gearAppear = 2;
+		gear->draw();
+		system_crap();
+		static sync_c stop("stopdode", 240, 0);
+		if (stop.once())
+			return;
+	}
+}
+
+void break_city()
+{
+	float r = glm::max(0.0f, (beatgrid - 250.0f) * frameskip);
+	if (r > 0.0f)
+		tunnelflyer.pos += glm::ballRand(r);
+	citybomb = glm::max(0.0f, (beatgrid - 248.0f) * 0.2f);
+	horizonbomb = glm::max(0.0f, (beatgrid - 248.0f) * 0.1f);
+}
+
+void run_third_flight()
+{
+	tunnelflyer.pos = glm::vec3(0, -100, -200);
+	tunnelflyer.vel = glm::vec3(0);
+	phone_projection = city_projection();
+	glm::mat4 m(1.0f);
+	m = rotate_deg(m, 30.0f, glm::vec3(0, 1, 0));
+	m = rotate_deg(m, 90.0f, glm::vec3(0, 0, 1));
+	phone_rotation_mv = m;
+	depth_less();
+
+	for (;;) {
+		clear_frame();
+		tunnelflyer.pos.x += frameskip;
+		tunnelflyer.pos.z += 0.1f * frameskip;
+		zreset->draw();
+		if (beatgrid > 248.0f)
+			break_city();
+		tunnel->draw();
+		system_crap();
+		static sync_c stop("stopfly3", 256, 0);
+		if (stop.once())
+			return;
+	}
+}
+
+void run_face()
+{
+	for (;;) {
+		clear_frame();
+		face->draw();
+		fluid->draw();
+		static sync_c stop("stopduce", 273, 0);
+		if (stop.once())
+			return;  // unshown: the space flight clears it
+		system_crap();
+	}
+}
+
+// Returns the phone distance and angle of its last frame.
+void run_space_flight(float* zepo_now, float* ang_now)
+{
+	phone_projection = city_projection();
+	for (;;) {
+		clear_frame();
+		starfield2->draw();
+		float lift = 0.5f * glm::max(0.0f, beatgrid - 279.0f);
+		ylift = -(lift * lift);
+		if (ylift > -1.0f)
+			face->draw();
+		face->draw();
+		*zepo_now = 300.0f - (beatgrid - 273.0f) * 50.0f;
+		*ang_now = sqrtf(glm::max(0.0f, beatgrid - 279.0f) / 9.0f) * 117.0f;
+		starang = *ang_now - 117.0f;
+		phone_rotation_mv = space_phone(*ang_now, *zepo_now);
+		phonedraw();
+		static sync_c stop("stopspacefly", 288, 0);
+		if (stop.once())
+			return;
+		system_crap();
+	}
+}
+
+[[noreturn]] void run_finale(float zepo_now, float ang_now)
+{
+	depth_less();
+	zepo_s.init(zepo_now, zepo_now + 10.0f, 0.1f, 0.94f, -0.9f);
+	ang_s.init(ang_now, ang_now, 0.01f, 0.94f, 0.02f);
+	sf_zchange = 0.1f;
+
+	for (;;) {
+		clear_frame();
+		zepo_s.iterate(frameskip);
+		ang_s.iterate(frameskip);
+		starang = ang_s.pos - 117.0f;
+		phone_rotation_mv = space_phone(ang_s.pos, zepo_s.pos);
+		gravforce = 1.0f + 0.1f * sinf(timeval) + 0.02f * glm::max(0.0f, beatgrid - 300.0f);
+		starfield2->draw();
+		ballspring->draw();
+		static sync_c text("textbox", 300, 0);
+		if (text.past())
+			textbox->draw();
+		phonedraw();
+		system_crap();
+	}
+}
+
+void event_cb(SDL_Event* e)
+{
+	bool q = e->type == SDL_KEYDOWN && e->key.keysym.sym == SDLK_q;
+	if (q || e->type == SDL_QUIT) {
+		SDL_Quit();
+		exit(1);
+	}
+}
+
+}  // namespace
+
+void demo_config()
+{
+	config_stencilsize = 8;  // the opening masks the city to the phone's screen
+}
+
+void demo_init()
+{
+	orange->init();
+	orangetexgen->init();
+	song_file = "quintaro.ogg";
+	beat_first = 0.128f;
+	beat_last = 5.207f;
+	beat_lastnum = 8.0f;
+}
+
+void demo_initgl()
+{
+	demoeffect_c* loading[] = {
+		orange, orangetexgen, texturetest, heart, scrollertexgen, fluid,
+		flyphone, orbitscroller, tunnel, zreset, starfield, lace, velmor,
+		qvdlogo, mujuice, face, pbtausta, dode, ripsilu, gear, ballspring,
+		bump, starfield2, textbox,
+	};
+	const int count = sizeof(loading) / sizeof(loading[0]);
+	for (int i = 0; i < count; i++) {
+		loading[i]->initgl();
+		if (i < count - 1)
+			system_crap_pre();
+	}
+
+	orangetex_fbo = new fbo_c(128, 128, 0);
+	orange_fbo = new fbo_c(512, 256, 0);
+	scrollertex_fbo = new fbo_c(1024, 128, FBO_CLAMP);
+	set_event_callback(event_cb);
+
+	// Warm-up: the two effects create their statics and the phone its
+	// first events before the clock starts. The picture is drawn over later.
+	orange_fbo->bind();
+	phonescreentex = screenshottex.textureid;
+	starfield->draw();
+	flyphone->draw();
+	orange_fbo->unbind();
+}
+
+void demo_run()
+{
+	whiteback.load("gfx/whiteback.jpg", TEX_RGB | TEX_REPEAT);
+	callscreentex.load("gfx/callscreen2.jpg", TEX_RGB);
+	woodstex.load("gfx/woods.jpg", TEX_RGB);
+
+	run_opening();
+	run_credits();
+	run_second_flight();
+	run_ripsilu();
+	run_polyhedron();
+	run_third_flight();
+	run_face();
+	float zepo_now = 0.0f;
+	float ang_now = 0.0f;
+	run_space_flight(&zepo_now, &ang_now);
+	run_finale(zepo_now, ang_now);
+}

@@ -1,0 +1,36 @@
+# The demo's script: set-up hooks and timeline against recording stand-ins,
+# then the whole program with its real effects and data.
+include(GoogleTest)
+
+# The timeline test brings its own demo hooks, so it cannot take the empty
+# ones that come with qvdgltest.
+add_executable(test_demo_timeline test_demo_timeline.cpp gltest.cpp)
+target_link_libraries(test_demo_timeline PRIVATE qvdengine GTest::GTest GTest::Main)
+target_compile_options(test_demo_timeline PRIVATE ${QVD_WARNINGS})
+gtest_discover_tests(test_demo_timeline PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
+  DISCOVERY_TIMEOUT 30)
+
+# X client that asks a window to close, as a window manager would.
+find_package(X11)
+if(X11_FOUND)
+  add_executable(test_demo_close test_demo_close.cpp)
+  target_include_directories(test_demo_close SYSTEM PRIVATE ${X11_INCLUDE_DIR})
+  target_link_libraries(test_demo_close PRIVATE ${X11_LIBRARIES})
+  target_compile_options(test_demo_close PRIVATE ${QVD_WARNINGS})
+endif()
+
+# Whole-program runs need the effects and the generated data; without them
+# the scripts report a skip (77).
+if(TARGET quintaro)
+  add_test(NAME demo_events
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/demo_events.sh $<TARGET_FILE:quintaro> ${QVD_DATA_DIR})
+  set_tests_properties(demo_events PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
+    SKIP_RETURN_CODE 77 TIMEOUT 600)
+  if(TARGET test_demo_close)
+    add_test(NAME demo_keys
+      COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/demo_keys.sh $<TARGET_FILE:quintaro> ${QVD_DATA_DIR}
+        $<TARGET_FILE:test_demo_close>)
+    set_tests_properties(demo_keys PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
+      SKIP_RETURN_CODE 77 TIMEOUT 600)
+  endif()
+endif()
