@@ -30,7 +30,8 @@ if(TARGET quintaro)
     add_test(NAME demo_keys
       COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/demo_keys.sh $<TARGET_FILE:quintaro> ${QVD_DATA_DIR}
         $<TARGET_FILE:test_demo_close>)
+    # It finds the demo's window by its caption: no other demo may run meanwhile.
     set_tests_properties(demo_keys PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
-      SKIP_RETURN_CODE 77 TIMEOUT 600)
+      SKIP_RETURN_CODE 77 TIMEOUT 600 RUN_SERIAL TRUE)
   endif()
 endif()
