@@ -73,11 +73,11 @@ void face(const std::string& dir) {
 		vec3 n = glm::normalize(vec3(-hx / (2 * e), hy / (2 * e), 1.0f));
 		vec3 l = vec3(key.x, -key.y, key.z);
 		float diff = clamp01(glm::dot(n, l));
-		float spec = std::pow(clamp01(glm::dot(glm::reflect(-l, n), vec3(0, 0, 1))), 24.0f);
+		float shine = std::pow(clamp01(glm::dot(glm::reflect(-l, n), vec3(0, 0, 1))), 24.0f);
 		float rl = std::pow(clamp01(glm::dot(n, rim)), 3.0f);
 		float cavity = clamp01(h * 3.0f);
 		vec3 albedo = mix3(hex(0xff8a1f), hex(0xffc24a), clamp01(0.5f - p.y * 0.5f));
-		vec3 c = albedo * (0.18f + 0.95f * diff) * (0.6f + 0.4f * cavity) + vec3(1.0f, 0.95f, 0.8f) * spec * 0.6f +
+		vec3 c = albedo * (0.18f + 0.95f * diff) * (0.6f + 0.4f * cavity) + vec3(1.0f, 0.95f, 0.8f) * shine * 0.6f +
 			hex(0x8a6bff) * rl * 0.6f;
 		float edge = smooth(0.0f, 0.06f, h);
 		return vec4(mix3(bg, c, edge), 1);
@@ -235,8 +235,8 @@ void heart(const std::string& dir) {
 		// fake depth from the distance inside
 		float in = clamp01(-d * 3.0f);
 		vec2 hl = p - vec2(-0.28f, -0.22f);
-		float spec = std::exp(-glm::dot(hl, hl) * 30.0f);
-		vec3 c = mix3(hex(0x7a0f33), hex(0xe8467c), std::sqrt(in)) + vec3(1.0f, 0.85f, 0.9f) * spec * 0.8f;
+		float shine = std::exp(-glm::dot(hl, hl) * 30.0f);
+		vec3 c = mix3(hex(0x7a0f33), hex(0xe8467c), std::sqrt(in)) + vec3(1.0f, 0.85f, 0.9f) * shine * 0.8f;
 		vec3 g = hex(0xe8467c);
 		float alpha = a + glow * (1.0f - a);
 		vec3 rgb = c * a + g * glow * (1.0f - a);
