@@ -3,9 +3,9 @@
 // that target's texture around the phone.
 #include <math.h>
 #include <string.h>
-#include <wchar.h>
 #include <string>
 
+#include "charline.h"
 #include "effects.h"
 #include "../src/clock.h"
 #include "../src/shader.h"
@@ -13,19 +13,8 @@
 
 namespace {
 
-const int scrollerlen = 48;
-const wchar_t blank = L'\u00a8';  // pause marker: its cell is never drawn
-
-// Glyph order of the sheet; duplicates resolve to their first occurrence.
-const wchar_t font[] =
-	L"@abcdefghijklmnopqrstuvwxyz[$]^^"
-	L" !\"#$%&'()*+,-./0123456789:;<=>?"
-	L"-ABCDEFGHIJKLMNOPQRSTUVWXYZ+ |  \u00a8";
-
-std::wstring pause(int cells)
-{
-	return std::wstring(cells, blank);
-}
+const int scrollerlen = charline_cells;
+const wchar_t blank = charline_pause;
 
 const std::wstring text = pause(51) +
 	L"ASDF QWERTY  ZXCV HJKL POIUY  MNBV GFDSA TREWQ  LKJH k ASDFG  QWER ZXCVB NMLK  JHGF DSA POIUYT "
@@ -57,55 +46,20 @@ texture_c tex;
 texture_c tex2;  // never loaded: unit 1 stays empty
 int scrollerpos = 0;
 
-// Index of the first occurrence of c in the sheet, -1 if it has no glyph.
-int glyph_index(wchar_t c)
-{
-	if (c == 0)
-		return -1;
-	const wchar_t* p = wcschr(font, c);
-	return p ? (int)(p - font) : -1;
-}
-
 bool skipped(wchar_t c)
 {
 	return c == blank || c == L' ';
 }
 
-// Moves the line left by the steps due; a whole cell moved brings in the
-// next character, and the last full window wraps back to the start.
 void scroll(float& ofs, int& pos, int steps)
 {
-	ofs = (float)(ofs + steps * 0.23);
-	while (ofs > 1.0f) {
-		ofs -= 1.0f;
-		pos += 1;
-		if (pos > (int)text.size() - scrollerlen)
-			pos = 0;
-	}
+	scroll_line(ofs, pos, steps, 0.23, (int)text.size());
 }
 
-// Six vertices of cell i showing glyph k, grown by randmul about its centre.
+// Cells as tall as the target; the glyphs land upside down in it.
 void place_cell(int i, int k, float randmul, float ofs, glm::vec2* p, glm::vec2* t)
 {
-	static const glm::vec2 corners[6] = {
-		glm::vec2(-1, -1), glm::vec2(1, -1), glm::vec2(-1, 1),
-		glm::vec2(1, -1), glm::vec2(1, 1), glm::vec2(-1, 1)};
-	glm::vec2 centre(i + (0.5f - ofs), 0.5f);
-	for (int v = 0; v < 6; v++)
-		p[v] = corners[v] * (1.0f + randmul) * glm::vec2(0.5f, 0.5f) + centre;
-
-	float x = (float)(k % 32);
-	float y = (float)(3 - k / 32);
-	glm::vec2 t1((x + 0.01f) * 0.03125f, (y + 0.96f) * 0.25f);
-	glm::vec2 t2((x + 0.96f) * 0.03125f, (y + 0.96f) * 0.25f);
-	glm::vec2 t3((x + 0.01f) * 0.03125f, (y + 0.04f) * 0.25f);
-	glm::vec2 t4((x + 0.96f) * 0.03125f, (y + 0.04f) * 0.25f);
-	t[0] = t1;
-	t[1] = t2;
-	t[2] = t3;
-	t[3] = t2;
-	t[4] = t4;
-	t[5] = t3;
+	glyph_cell(i, k, randmul, ofs, glm::vec2(0.5f, 0.5f), 0.5f, p, t);
 }
 
 class effect_c : public demoeffect_c {
