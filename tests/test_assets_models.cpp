@@ -11,6 +11,7 @@
 #include <vector>
 #include <glm/glm.hpp>
 
+#include "keep.h"
 #include "model.h"
 
 namespace {
@@ -85,7 +86,7 @@ TEST(AssetModels, TheEngineLoaderReadsEachWithinItsLimits) {
 	const char* files[3] = {"N9_low.obj", "dode.obj", "city08.obj"};
 	const int maxv = model_c::maxverts, maxf = model_c::maxfaces;
 	for (const char* fn : files) {
-		model_c m(fn);  // stops the program on a bad index
+		model_c& m = keep(new model_c(fn));  // stops the program on a bad index
 		obj_s o = read_obj(fn);
 		EXPECT_LE(m.vcnt, maxv) << fn;
 		EXPECT_LE(m.tcnt, maxv) << fn;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "keep.h"
 #include "texture.h"
 
 using testing::internal::CaptureStderr;
@@ -27,9 +28,9 @@ static std::string atlas(const std::string& name, const std::string& text)
 	return image;
 }
 
-static texture_c read(const std::string& image, std::string* out = NULL)
+static texture_c& read(const std::string& image, std::string* out = NULL)
 {
-	texture_c t = texture_c();
+	texture_c& t = keep(new texture_c());
 	CaptureStderr();
 	t.checksubtex(image.c_str());
 	std::string s = GetCapturedStderr();
@@ -41,7 +42,7 @@ static texture_c read(const std::string& image, std::string* out = NULL)
 TEST(Atlas, OneEntryByIndexAndByName)
 {
 	std::string msg;
-	texture_c t = read(atlas("one.png", "a 10 20 30 40\n"), &msg);
+	texture_c& t = read(atlas("one.png", "a 10 20 30 40\n"), &msg);
 	EXPECT_EQ(msg, "1 texes\n");
 	ASSERT_EQ(t.subtexnum, 1);
 	EXPECT_EQ(t.getsubtex(0), glm::vec4(10, 20, 40, 60));
@@ -53,22 +54,22 @@ TEST(Atlas, OneEntryByIndexAndByName)
 TEST(Atlas, MissingFileAndLastLineWithoutLineEnd)
 {
 	std::string msg;
-	texture_c none = read("/tmp/no/such/picture.png", &msg);
+	texture_c& none = read("/tmp/no/such/picture.png", &msg);
 	EXPECT_EQ(msg, "no subtexes\n");
 	EXPECT_EQ(none.subtexnum, 0);
 
-	texture_c t = read(atlas("cut.png", "a 1 2 3 4\nb 5 6 7 8"));
+	texture_c& t = read(atlas("cut.png", "a 1 2 3 4\nb 5 6 7 8"));
 	EXPECT_EQ(t.subtexnum, 1);
 	EXPECT_STREQ(t.subtexdata[0], "a 1 2 3 4");
 
-	texture_c empty = read(atlas("empty.png", ""), &msg);
+	texture_c& empty = read(atlas("empty.png", ""), &msg);
 	EXPECT_EQ(msg, "0 texes\n");
 	EXPECT_EQ(empty.subtexnum, 0);
 }
 
 TEST(Atlas, LookupsThatFindNothing)
 {
-	texture_c t = read(atlas("odd.png", "ab 1 1 1 1\na 2 2 2 2\nnoblank\nname \n"));
+	texture_c& t = read(atlas("odd.png", "ab 1 1 1 1\na 2 2 2 2\nnoblank\nname \n"));
 	ASSERT_EQ(t.subtexnum, 4);
 
 	// Prefix match: "a" finds "ab" and reads from the "b" on, so nothing.
@@ -92,7 +93,7 @@ TEST(Atlas, LongNamesLongLinesAndTheLineLimit)
 {
 	std::string longname(200, 'n');
 	std::string longline = "x" + std::string(5000, ' ') + "1 2 3 4";
-	texture_c t = read(atlas(longname + ".png", "a 1 2 3 4\n" + longline + "\n"));
+	texture_c& t = read(atlas(longname + ".png", "a 1 2 3 4\n" + longline + "\n"));
 	ASSERT_EQ(t.subtexnum, 2);
 	EXPECT_EQ(strlen(t.subtexdata[1]), longline.size());
 	EXPECT_EQ(t.getsubtex(1), glm::vec4(1, 2, 4, 6));
@@ -102,7 +103,7 @@ TEST(Atlas, LongNamesLongLinesAndTheLineLimit)
 	for (int i = 0; i < 1200; i++)
 		many += "e" + std::to_string(i) + " 0 0 1 1\n";
 	std::string msg;
-	texture_c m = read(atlas("many.png", many), &msg);
+	texture_c& m = read(atlas("many.png", many), &msg);
 	EXPECT_EQ(msg, "999 texes\n");
 	EXPECT_STREQ(m.subtexdata[998], "e998 0 0 1 1");
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "keep.h"
 #include "model.h"
 
 using testing::internal::CaptureStderr;
@@ -35,7 +36,7 @@ TEST(Model, OneTriangleWithItsStatistics)
 {
 	std::string path = obj("tri.obj", triangle);
 	CaptureStderr();
-	model_c m(path.c_str());
+	model_c& m = keep(new model_c(path.c_str()));
 	std::string out = GetCapturedStderr();
 	ASSERT_EQ(m.fcnt, 1);
 	EXPECT_EQ(m.vcnt, 3);
@@ -56,7 +57,7 @@ TEST(Model, QuadsCarriageReturnsAndTheLastLine)
 		"f 1/1/1 2/1/2 3/1/3 4/1/1\r\n"
 		"f 1/1/1 3/1/1 4/1/3";
 	CaptureStderr();
-	model_c m(obj("quad.obj", text).c_str());
+	model_c& m = keep(new model_c(obj("quad.obj", text).c_str()));
 	GetCapturedStderr();
 	ASSERT_EQ(m.fcnt, 2);
 	EXPECT_EQ(m.faces[0].v3, 2u);
@@ -74,7 +75,7 @@ TEST(Model, CapacitiesDropTheRestWithMessages)
 	for (int i = 0; i < 7002; i++)
 		text += "f 1/1/1 1/1/1 1/1/1\n";
 	CaptureStderr();
-	model_c m(obj("big.obj", text).c_str());
+	model_c& m = keep(new model_c(obj("big.obj", text).c_str()));
 	std::string out = GetCapturedStderr();
 	EXPECT_EQ(m.tcnt, 6001);
 	EXPECT_EQ(m.fcnt, 7000);
@@ -90,7 +91,7 @@ TEST(Model, CenterCountsSharedPositionsPerCorner)
 	std::string text = "v 0 0 0\nv 3 0 0\nv 0 3 0\nv 3 3 0\nvt 0 0\nvn 0 0 1\n"
 		"f 1/1/1 2/1/1 3/1/1\nf 2/1/1 4/1/1 3/1/1\n";
 	CaptureStderr();
-	model_c m(obj("two.obj", text).c_str());
+	model_c& m = keep(new model_c(obj("two.obj", text).c_str()));
 	GetCapturedStderr();
 	EXPECT_FLOAT_EQ(m.center.x, (0 + 3 + 0 + 3 + 3 + 0) / 6.0f);
 	EXPECT_FLOAT_EQ(m.center.y, (0 + 0 + 3 + 0 + 3 + 3) / 6.0f);

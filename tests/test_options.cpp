@@ -25,10 +25,13 @@ static void reset()
 static std::string parse(std::vector<std::string> args, bool* ok = NULL)
 {
 	reset();
+	// The options keep pointers into the command line, as into argv.
+	static std::vector<std::string> kept;
+	kept = args;
 	std::vector<char*> argv;
-	std::string prog = "quintaro";
+	static std::string prog = "quintaro";
 	argv.push_back(&prog[0]);
-	for (std::string& a : args)
+	for (std::string& a : kept)
 		argv.push_back(&a[0]);
 	CaptureStderr();
 	bool result = parse_options((int)argv.size(), argv.data());
