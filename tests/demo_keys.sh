@@ -37,7 +37,7 @@ fail() {
 start() {
 	for _ in $(seq 10); do
 		: >"$out/err"
-		"$bin" --size 320x180 >/dev/null 2>"$out/err" &
+		"$bin" --size 320x180 "$@" >/dev/null 2>"$out/err" &
 		pid=$!
 		for _ in $(seq 600); do
 			grep -q "^event 'phonetex_shot' happened! " "$out/err" && break 2
@@ -85,6 +85,18 @@ press() {
 	xdotool key --window "$win" "$1" || fail "xdotool could not press $1"
 }
 
+# Held keys are read from SDL's key state, which only real key events set:
+# focus the window and type through the X test extension.
+hold() {
+	xdotool windowfocus --sync "$win" || fail "xdotool could not focus the window"
+	xdotool keydown "$1" && sleep 0.3 && xdotool keyup "$1" || fail "xdotool could not hold $1"
+}
+
+# A real pointer click over the window: SDL ignores clicks sent to a window.
+click() {
+	xdotool mousemove --window "$win" 100 100 click "$1" || fail "xdotool could not click button $1"
+}
+
 stats='^fps: [0-9]+\.[0-9]{2} \([0-9]+\) logic: [0-9]+\.[0-9]{2} \([0-9]+\) time: [0-9]+\.[0-9]{2} beat: *-?[0-9]+$'
 
 start
@@ -102,8 +114,31 @@ seen=$(grep -Ec "$stats" "$out/err")
 wait_for "$stats" $((seen + 2))
 kill -0 "$pid" 2>/dev/null || fail "Escape ended the demo"
 grep -Ev "$stats" "$out/err" | grep -q '^fps:' && fail "malformed statistics line"
+
+# The phone's debug controls: the wheel nudges its distance; space and a
+# held mouse button step its flight state once per press.
+click 4
+wait_for '^zpos: -35\.700$'
+click 5
+wait_for '^zpos: -35\.710$'
+hold space
+wait_for '^state is now: [0-9]+$'
+xdotool mousemove --window "$win" 100 100 mousedown 1 && sleep 0.3 && xdotool mouseup 1 \
+	|| fail "xdotool could not hold button 1"
+wait_for '^state is now: [0-9]+$' 2
 press q
 expect_end "'q'"
+
+# The balls' debug keys, in the finale.
+start --skip 185
+wait_for "^event 'stopspacefly' happened! "
+for key in 1 2 3 4; do
+	hold "$key"
+done
+wait_for '^ns: [0-9]+\.[0-9]{2}, gf: -?[0-9]+\.[0-9]{2}$'
+kill -0 "$pid" 2>/dev/null || fail "the finale ended"
+press q
+expect_end "'q' in the finale"
 
 start
 "$closer" "$win" || fail "could not ask the window to close"
