@@ -11,12 +11,6 @@
 #include "../src/sync.h"
 #include "../src/util.h"
 
-#ifdef QVD_HANDHELD
-#define FRAG_HEAD "precision highp float;\n"
-#else
-#define FRAG_HEAD ""
-#endif
-
 void (*draw_the_phone_ptr)(bool) = 0;
 GLuint phonescreentex = 0;
 glm::mat4 phone_rotation_mv(1.0f);

@@ -13,12 +13,6 @@
 #include "../src/sync.h"
 #include "../src/util.h"
 
-#ifdef QVD_HANDHELD
-#define FRAG_HEAD "precision highp float;\n"
-#else
-#define FRAG_HEAD ""
-#endif
-
 namespace {
 
 const int max_vertexes = 256;

@@ -23,6 +23,7 @@ const char* vs =
 	"}\n";
 
 const char* fs =
+	FRAG_HEAD
 	"uniform sampler2D tex2;\n"
 	"uniform float u_mm;\n"
 	"uniform float u_mmx;\n"

@@ -9,12 +9,6 @@
 #include "../src/glm_deg.h"
 #include "../src/shader.h"
 
-#ifdef QVD_HANDHELD
-#define FRAG_HEAD "precision highp float;\n"
-#else
-#define FRAG_HEAD ""
-#endif
-
 namespace {
 
 const int pointcount = 10000;

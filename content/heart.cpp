@@ -23,6 +23,7 @@ const char* vs =
 	"}\n";
 
 const char* fs =
+	FRAG_HEAD
 	"uniform sampler2D tex;\n"
 	"uniform float brite;\n"
 	"varying vec2 v_uv;\n"

@@ -23,6 +23,7 @@ const char* vs =
 	"}\n";
 
 const char* fs =
+	FRAG_HEAD
 	"uniform sampler2D tex;\n"
 	"uniform float time;\n"
 	"uniform float distdist;\n"

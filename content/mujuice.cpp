@@ -18,6 +18,7 @@ const char* vs =
 	"}\n";
 
 const char* fs =
+	FRAG_HEAD
 	"uniform sampler2D tex;\n"
 	"uniform sampler2D tex2;\n"
 	"uniform float time;\n"

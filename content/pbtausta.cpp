@@ -16,6 +16,7 @@ const char* vs =
 	"}\n";
 
 const char* fs =
+	FRAG_HEAD
 	"uniform sampler2D tex2;\n"
 	"varying vec2 v_uv;\n"
 	"void main() {\n"

@@ -18,6 +18,7 @@ const char* vs =
 	"}\n";
 
 const char* fs =
+	FRAG_HEAD
 	"uniform sampler2D tex2;\n"
 	"uniform float u_mm;\n"
 	"varying vec2 v_uv;\n"

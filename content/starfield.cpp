@@ -5,12 +5,6 @@
 #include "../src/shader.h"
 #include "../src/util.h"
 
-#ifdef QVD_HANDHELD
-#define FRAG_HEAD "precision highp float;\n"
-#else
-#define FRAG_HEAD ""
-#endif
-
 float sf_zchange = 0.0f;
 
 namespace {

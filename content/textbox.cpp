@@ -36,6 +36,7 @@ const char* vs =
 	"}\n";
 
 const char* fs =
+	FRAG_HEAD
 	"uniform float time;\n"
 	"uniform sampler2D tex;\n"
 	"varying vec2 v_uv;\n"

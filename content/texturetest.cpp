@@ -20,6 +20,7 @@ const char* vs =
 	"}\n";
 
 const char* fs =
+	FRAG_HEAD
 	"uniform sampler2D tex;\n"
 	"varying vec2 v_uv;\n"
 	"void main() {\n"

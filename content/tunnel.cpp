@@ -10,12 +10,6 @@
 #include "../src/shader.h"
 #include "../src/sync.h"
 
-#ifdef QVD_HANDHELD
-#define FRAG_HEAD "precision highp float;\n"
-#else
-#define FRAG_HEAD ""
-#endif
-
 float citybomb = 0.0f;
 float CityMaxDistance = 1000.0f;
 float camPitch = 0.0f;

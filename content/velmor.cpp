@@ -22,6 +22,7 @@ const char* vs =
 	"}\n";
 
 const char* fs =
+	FRAG_HEAD
 	"uniform sampler2D tex;\n"
 	"uniform float time;\n"
 	"uniform float beatgrid;\n"

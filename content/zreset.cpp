@@ -22,6 +22,7 @@ const char* vs =
 
 // smoothstep(0.0, -0.1, d) written out: GLSL leaves reversed edges undefined.
 const char* fs =
+	FRAG_HEAD
 	"uniform sampler2D tex;\n"
 	"uniform float bombsize;\n"
 	"varying vec2 v_uv;\n"

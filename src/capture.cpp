@@ -123,7 +123,8 @@ static void open_video(const char* path)
 		fclose(song);
 		char seek[64];
 		snprintf(seek, sizeof(seek), " -ss %.6f -i ", output_time(first_output));
-		cmd += seek + shell_quote(song_file) + " -map 0:v -map 1:a -shortest";
+		// The picture runs on after the music: pad with silence, end with the picture.
+		cmd += seek + shell_quote(song_file) + " -map 0:v -map 1:a -af apad -shortest";
 	} else {
 		fprintf(stderr, "capture: no music file, the video is silent\n");
 	}

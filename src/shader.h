@@ -3,6 +3,14 @@
 
 #include "gl.h"
 
+// Every fragment source starts with this: OpenGL ES wants a default
+// precision, desktop GLSL 1.10 has none.
+#ifdef QVD_HANDHELD
+#define FRAG_HEAD "precision highp float;\n"
+#else
+#define FRAG_HEAD ""
+#endif
+
 class texture_c;
 
 class shader_c {
