@@ -5,7 +5,7 @@
 set -e
 cd "$(dirname "$0")/.."
 ./tools/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVD_DATA=ON -DQVD_TEST_ONLY= >/dev/null
 cmake --build build -j"$(nproc)" --target quintaro data
 cd build/data
 if [ -n "$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then

@@ -14,5 +14,5 @@ run_tests() {
 	xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" \
 		ctest --test-dir "$build" --output-on-failure -j"$jobs" --timeout 900
 }
-run_tests build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-run_tests build-asan -DCMAKE_BUILD_TYPE=Debug -DQVD_SANITIZE=ON
+run_tests build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQVD_DATA=ON -DQVD_TEST_ONLY=
+run_tests build-asan -DCMAKE_BUILD_TYPE=Debug -DQVD_SANITIZE=ON -DQVD_DATA=ON -DQVD_TEST_ONLY=
