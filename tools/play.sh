@@ -11,7 +11,7 @@ cd build/data
 if [ -n "$DISPLAY" ] && xdpyinfo >/dev/null 2>&1; then
 	exec ../quintaro "$@"
 fi
-video="$(pwd)/../quintaro.mp4"
+video="$(cd .. && pwd)/quintaro.mp4"
 echo "no display to open a window on: recording the demo with its music to $video instead"
 xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" ../quintaro --capture "$video" "$@"
 echo "the demo is in $video"
