@@ -8,6 +8,12 @@
 
 #include <glm/glm.hpp>
 
+#include "../src/clock.h"
+#include "../src/shader.h"
+#include "../src/spring.h"
+#include "../src/texture.h"
+#include "../src/util.h"
+
 const int charline_cells = 48;
 const wchar_t charline_pause = L'\u00a8';  // pause marker: its cell is never drawn
 
@@ -70,4 +76,33 @@ inline void glyph_cell(int i, int k, float randmul, float ofs, glm::vec2 scale, 
 	t[3] = t2;
 	t[4] = t4;
 	t[5] = t3;
+}
+
+// The size kick of a drawn cell: now and then in the first tenth of a beat
+// the cell jumps to double size, rarely it grows a little; stepped per cell.
+inline void kick_cell(spring_c<float>& randomizer)
+{
+	if (util::rnd() > 0.9f && fracf(beatgrid) < 0.1f)
+		randomizer.pos = 1.0f;
+	if (util::rnd() > 0.999f)
+		randomizer.pos += 0.1f;
+	randomizer.iterate(frameskip);
+}
+
+// Draws the 48 cells in one call; tex2 is never loaded, so unit 1 is left
+// active with an empty texture, as both lines always did.
+inline void draw_line(shader_c& shader, texture_c& tex, texture_c& tex2,
+	const glm::vec2* pos, const glm::vec2* uv, bool clear)
+{
+	shader.use();
+	glUniform1f(shader.uniform("time"), timeval);
+	shader.texture("tex", 0, tex);
+	shader.texture("tex2", 1, tex2);
+	shader.array("pos", 2, GL_FLOAT, 8, pos);
+	shader.array("uv", 2, GL_FLOAT, 8, uv);
+	if (clear)
+		glClear(GL_COLOR_BUFFER_BIT);
+	glDrawArrays(GL_TRIANGLES, 0, 6 * charline_cells);
+	shader.array("pos", 0, 0, 0, 0);
+	shader.array("uv", 0, 0, 0, 0);
 }

@@ -5,6 +5,7 @@
 #include <glm/glm.hpp>
 
 #include "effects.h"
+#include "quad.h"
 #include "../src/clock.h"
 #include "../src/shader.h"
 
@@ -37,9 +38,6 @@ shader_c shader;
 texture_c tex;   // the face
 texture_c tex2;  // its backdrop
 
-const glm::vec2 tausta[6] = {
-	glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(0, 1),
-	glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)};
 
 struct facemix_s {
 	bool show_face;  // else the backdrop
@@ -85,9 +83,7 @@ public:
 		glUniform1f(shader.uniform("u_mm"), m.mm);
 		glUniform1f(shader.uniform("u_mmx"), m.mmx);
 		glUniform2f(shader.uniform("ym"), -1.0f, -1.0f - ylift - 0.08f);
-		shader.array("pos", 2, GL_FLOAT, 8, tausta);
-		glDrawArrays(GL_TRIANGLES, 0, 6);
-		shader.array("pos", 0, 0, 0, 0);
+		draw_unit_quad(shader, false);
 	}
 
 	void quit() {}

@@ -5,6 +5,7 @@
 #include <glm/glm.hpp>
 
 #include "effects.h"
+#include "quad.h"
 #include "../src/clock.h"
 #include "../src/shader.h"
 #include "../src/sync.h"
@@ -39,9 +40,6 @@ texture_c texgone;  // four words side by side, each 0.262 of the width
 glm::vec2 gone_pos[6 * gonewords];
 glm::vec2 gone_uv[6 * gonewords];
 
-const glm::vec2 tausta[6] = {
-	glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(0, 1),
-	glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)};
 
 // Word k: a 0.4 x 0.35 rectangle at 0.4 k - 0.27 showing its slice of the
 // word picture.
@@ -49,7 +47,7 @@ void place_words()
 {
 	for (int i = 0; i < 6 * gonewords; i++) {
 		float k = (float)(i / 6);
-		glm::vec2 p = tausta[i % 6];
+		glm::vec2 p = unit_quad[i % 6];
 		gone_pos[i] = p * glm::vec2(0.4f, 0.35f) + glm::vec2(0.4f * k - 0.27f, 0.4f);
 		gone_uv[i] = p * glm::vec2(0.262f, 1.0f) + glm::vec2(0.262f * k + 0.01f, 0.0f);
 	}
@@ -83,8 +81,8 @@ public:
 		zoomer.iterate(frameskip);
 
 		shader.texture("tex", 0, tex);
-		shader.array("pos", 2, GL_FLOAT, 8, tausta);
-		shader.array("uv", 2, GL_FLOAT, 8, tausta);
+		shader.array("pos", 2, GL_FLOAT, 8, unit_quad);
+		shader.array("uv", 2, GL_FLOAT, 8, unit_quad);
 		glEnable(GL_BLEND);
 		glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 

@@ -3,6 +3,7 @@
 #include <glm/glm.hpp>
 
 #include "effects.h"
+#include "quad.h"
 #include "../src/clock.h"
 #include "../src/shader.h"
 
@@ -35,9 +36,6 @@ shader_c shader;
 texture_c tex;
 texture_c tex2;
 
-const glm::vec2 tausta[6] = {
-	glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(0, 1),
-	glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)};
 
 class effect_c : public demoeffect_c {
 public:
@@ -56,9 +54,7 @@ public:
 		glUniform1f(shader.uniform("time"), timeval);
 		shader.texture("tex", 0, tex);
 		shader.texture("tex2", 1, tex2);
-		shader.array("pos", 2, GL_FLOAT, 8, tausta);
-		glDrawArrays(GL_TRIANGLES, 0, 6);
-		shader.array("pos", 0, 0, 0, 0);
+		draw_unit_quad(shader, false);
 	}
 
 	void quit() {}

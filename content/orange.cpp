@@ -5,6 +5,7 @@
 #include <glm/glm.hpp>
 
 #include "effects.h"
+#include "quad.h"
 #include "../src/clock.h"
 #include "../src/shader.h"
 
@@ -39,9 +40,6 @@ const char* fs =
 shader_c shader;
 texture_c tex;  // never loaded: borrows the GL name of orangetex
 
-const glm::vec2 tausta[6] = {
-	glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(0, 1),
-	glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)};
 
 // Swings with sin(time) at first and settles on -1.5 at 25 seconds.
 float contract_at(float time)
@@ -70,11 +68,7 @@ public:
 		glUniform1f(shader.uniform("time"), timeval);
 		glUniform1f(shader.uniform("contract"), contract_at(timeval));
 		shader.texture("tex", 0, tex);
-		shader.array("pos", 2, GL_FLOAT, 8, tausta);
-		shader.array("uv", 2, GL_FLOAT, 8, tausta);
-		glDrawArrays(GL_TRIANGLES, 0, 6);
-		shader.array("pos", 0, 0, 0, 0);
-		shader.array("uv", 0, 0, 0, 0);
+		draw_unit_quad(shader, true);
 	}
 
 	void quit() {}

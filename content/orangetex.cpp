@@ -4,6 +4,7 @@
 #include <glm/glm.hpp>
 
 #include "effects.h"
+#include "quad.h"
 #include "../src/clock.h"
 #include "../src/shader.h"
 #include "../src/sync.h"
@@ -37,9 +38,6 @@ shader_c shader;
 texture_c tex;   // bubbles
 texture_c tex2;  // jeans
 
-const glm::vec2 tausta[6] = {
-	glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(0, 1),
-	glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)};
 
 class effect_c : public demoeffect_c {
 public:
@@ -64,11 +62,7 @@ public:
 		glUniform1f(shader.uniform("bubemph"), bubemph.pos);
 		shader.texture("tex", 0, tex);
 		shader.texture("tex2", 1, tex2);
-		shader.array("pos", 2, GL_FLOAT, 8, tausta);
-		shader.array("uv", 2, GL_FLOAT, 8, tausta);
-		glDrawArrays(GL_TRIANGLES, 0, 6);
-		shader.array("pos", 0, 0, 0, 0);
-		shader.array("uv", 0, 0, 0, 0);
+		draw_unit_quad(shader, true);
 	}
 
 	void quit() {}

@@ -2,6 +2,7 @@
 #include <glm/glm.hpp>
 
 #include "effects.h"
+#include "quad.h"
 #include "../src/clock.h"
 #include "../src/shader.h"
 
@@ -32,9 +33,6 @@ shader_c shader;
 texture_c qvdlogotex;
 texture_c qvdlogomasktex;
 
-const glm::vec2 tausta[6] = {
-	glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(0, 1),
-	glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)};
 
 class effect_c : public demoeffect_c {
 public:
@@ -53,9 +51,7 @@ public:
 		glUniform1f(shader.uniform("time"), timeval);
 		shader.texture("tex", 0, qvdlogotex);
 		shader.texture("tex2", 1, qvdlogomasktex);
-		shader.array("pos", 2, GL_FLOAT, 8, tausta);
-		glDrawArrays(GL_TRIANGLES, 0, 6);
-		shader.array("pos", 0, 0, 0, 0);
+		draw_unit_quad(shader, false);
 	}
 
 	void quit() {}

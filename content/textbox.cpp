@@ -96,11 +96,7 @@ public:
 
 			static spring_c<float> randomizer(0.0f, 0.001f, 0.95f);
 			static spring_c<float> randomizer2(0.0f, 0.001f, 0.9f);
-			if (util::rnd() > 0.9f && fracf(beatgrid) < 0.1f)
-				randomizer.pos = 1.0f;
-			if (util::rnd() > 0.999f)
-				randomizer.pos += 0.1f;
-			randomizer.iterate(frameskip);
+			kick_cell(randomizer);
 
 			if (util::rnd() > 0.999f)
 				randomizer2.pos = 1.0f;
@@ -113,15 +109,7 @@ public:
 			place_cell(i, k, randmul, scrollofs, &tausta[6 * i], &uv[6 * i]);
 		}
 
-		shader.use();
-		glUniform1f(shader.uniform("time"), timeval);
-		shader.texture("tex", 0, tex);
-		shader.texture("tex2", 1, tex2);
-		shader.array("pos", 2, GL_FLOAT, 8, tausta);
-		shader.array("uv", 2, GL_FLOAT, 8, uv);
-		glDrawArrays(GL_TRIANGLES, 0, 6 * scrollerlen);
-		shader.array("pos", 0, 0, 0, 0);
-		shader.array("uv", 0, 0, 0, 0);
+		draw_line(shader, tex, tex2, tausta, uv, false);
 	}
 
 	void quit() {}

@@ -3,6 +3,7 @@
 #include <glm/glm.hpp>
 
 #include "effects.h"
+#include "quad.h"
 #include "../src/shader.h"
 
 GLuint texturetesttex = 0;
@@ -30,9 +31,6 @@ const char* fs =
 shader_c shader;
 texture_c tex;  // never loaded: borrows the GL name of texturetesttex
 
-const glm::vec2 tausta[6] = {
-	glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(0, 1),
-	glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)};
 
 class effect_c : public demoeffect_c {
 public:
@@ -49,11 +47,7 @@ public:
 		tex.textureid = texturetesttex;
 		shader.use();
 		shader.texture("tex", 0, tex);
-		shader.array("pos", 2, GL_FLOAT, 8, tausta);
-		shader.array("uv", 2, GL_FLOAT, 8, tausta);
-		glDrawArrays(GL_TRIANGLES, 0, 6);
-		shader.array("pos", 0, 0, 0, 0);
-		shader.array("uv", 0, 0, 0, 0);
+		draw_unit_quad(shader, true);
 	}
 
 	void quit() {}

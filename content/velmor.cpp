@@ -3,6 +3,7 @@
 #include <glm/glm.hpp>
 
 #include "effects.h"
+#include "quad.h"
 #include "../src/clock.h"
 #include "../src/shader.h"
 
@@ -40,9 +41,6 @@ const char* fs =
 shader_c shader;
 texture_c tex;
 
-const glm::vec2 tausta[6] = {
-	glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(0, 1),
-	glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)};
 
 // Jumps to 2 on every odd beat and falls towards 1 over two beats; it never
 // goes below 1, so the shader's pow never sees a negative base.
@@ -71,14 +69,10 @@ public:
 		glUniform1f(shader.uniform("beatgrid"), beat_saw(beatgrid));
 		glUniform1f(shader.uniform("distdist"), disads);
 		shader.texture("tex", 0, tex);
-		shader.array("pos", 2, GL_FLOAT, 8, tausta);
-		shader.array("uv", 2, GL_FLOAT, 8, tausta);
 		glEnable(GL_BLEND);
 		glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-		glDrawArrays(GL_TRIANGLES, 0, 6);
+		draw_unit_quad(shader, true);
 		glDisable(GL_BLEND);
-		shader.array("pos", 0, 0, 0, 0);
-		shader.array("uv", 0, 0, 0, 0);
 	}
 
 	void quit() {}

@@ -4,6 +4,7 @@
 #include <glm/glm.hpp>
 
 #include "effects.h"
+#include "quad.h"
 #include "../src/shader.h"
 
 float horizonbomb = 0.0f;
@@ -36,9 +37,6 @@ const char* fs =
 shader_c shader;
 texture_c tex;
 
-const glm::vec2 tausta[6] = {
-	glm::vec2(0, 0), glm::vec2(1, 0), glm::vec2(0, 1),
-	glm::vec2(1, 0), glm::vec2(1, 1), glm::vec2(0, 1)};
 
 class effect_c : public demoeffect_c {
 public:
@@ -57,9 +55,7 @@ public:
 		glUniform1f(shader.uniform("bombsize"), horizonbomb);
 		glUniform1f(shader.uniform("u_pitch"), 0.0f);
 		shader.texture("tex", 0, tex);
-		shader.array("pos", 2, GL_FLOAT, 8, tausta);
-		glDrawArrays(GL_TRIANGLES, 0, 6);
-		shader.array("pos", 0, 0, 0, 0);
+		draw_unit_quad(shader, false);
 	}
 
 	void quit() {}
