@@ -87,7 +87,9 @@ void kick(bus_c& b, int at, float gain) {
 		float env = std::exp(-t * 7.5f) * std::min(1.0f, i / 20.0f);
 		float body = std::sin(TAU * phase) * env;
 		float edge = lp.run(hp.run(noise(rng))) * std::exp(-t * 400.0f) * 2.0f;
-		float v = std::tanh((body * 1.3f + std::exp(-t * 900.0f) * 0.6f) * 1.2f) + edge;
+		// the thump rises over 0.2 ms: a step there would reach up to the top
+		float thump = std::exp(-t * 900.0f) * 0.6f * std::min(1.0f, i / 9.0f);
+		float v = std::tanh((body * 1.3f + thump) * 1.2f) + edge;
 		b.add(at + i, v * gain, c);
 	}
 }
@@ -272,7 +274,7 @@ void bell(bus_c& b, int at, float note, float gain, float pan, float decay_s) {
 // Noise through a rising band-pass with a rising tone under it.
 void riser(bus_c& b, int at, int len, float gain, rng_c& rng) {
 	svf_c fl, fr;
-	// the band's upper skirt is cut off above 7 kHz
+	// the band's upper skirt and the saw's top harmonics end above 7 kHz
 	biquad_c dl = biquad_c::lowpass(7000.0f, 0.7f), dr = dl;
 	float ph = 0.0f;
 	for (int i = 0; i < len; i++) {
@@ -283,8 +285,8 @@ void riser(bus_c& b, int at, int len, float gain, rng_c& rng) {
 		float env = t * t * gain * cut;
 		ph += (110.0f * std::pow(4.0f, t)) / RATE;
 		float tone = saw(ph, 110.0f * std::pow(4.0f, t) / RATE) * 0.15f;
-		float l = dl.run(fl.bp(noise(rng), hz, 2.0f)) + tone;
-		float r = dr.run(fr.bp(noise(rng), hz * 1.02f, 2.0f)) + tone;
+		float l = dl.run(fl.bp(noise(rng), hz, 2.0f) + tone);
+		float r = dr.run(fr.bp(noise(rng), hz * 1.02f, 2.0f) + tone);
 		int j = at + i;
 		if (j >= 0 && j < b.frames()) {
 			b.l[j] += l * env;
