@@ -17,3 +17,15 @@ if(TARGET quintaro-n9)
   set_tests_properties(n9_window n9_wake PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
     SKIP_RETURN_CODE 77 TIMEOUT 300)
 endif()
+
+if(TARGET quintaro-n9)
+  find_package(GTest REQUIRED)
+  add_executable(test_n9_layer test_n9_layer.cpp nohooks.cpp)
+  target_link_libraries(test_n9_layer PRIVATE qvdengine_n9 GTest::GTest GTest::Main)
+  target_compile_options(test_n9_layer PRIVATE ${QVD_WARNINGS})
+  add_test(NAME n9_desktop
+    COMMAND bash ${N9_DIR}/n9_desktop.sh $<TARGET_FILE:quintaro-n9> ${QVD_DATA_DIR}
+      $<TARGET_FILE:test_n9_layer>)
+  set_tests_properties(n9_desktop PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
+    SKIP_RETURN_CODE 77 TIMEOUT 300)
+endif()
