@@ -164,6 +164,28 @@ TEST(PhoneGL, ScreenIsMarkedInTheStencilWhereVisible)
 	EXPECT_EQ(gltest_pixel(427, 240) & 0xffffff, 0x0000ffu);
 }
 
+// The picture's u axis runs down the screen and v across it: its top-left
+// quarter shows in the screen's upper right.
+TEST(PhoneGL, ScreenShowsThePictureAQuarterTurned)
+{
+	phone_scene();
+	scene_marked_png("gfx/marked.png", 6, 6, 0xff0000ff, 0xffff0000);
+	texture_c marked = {};
+	marked.load("gfx/marked.png", 0);
+	phonescreentex = marked.textureid;
+	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+	glEnable(GL_DEPTH_TEST);
+	phone_projection = perspective_deg(70.0f, demo_aspect, 1.0f, 3000.0f);
+	phone_rotation_mv = glm::translate(glm::mat4(1.0f), glm::vec3(0, 0, -150));
+	draw_the_phone(false);
+	glDisable(GL_DEPTH_TEST);
+	// quarter centres (model x +-12.5, y 61.55 +- 22.24) seen from 150 away
+	EXPECT_EQ(gltest_pixel(456, 291) & 0xffffff, 0x0000ffu);  // upper right
+	EXPECT_EQ(gltest_pixel(398, 291) & 0xffffff, 0xff0000u);
+	EXPECT_EQ(gltest_pixel(398, 189) & 0xffffff, 0xff0000u);
+	EXPECT_EQ(gltest_pixel(456, 189) & 0xffffff, 0xff0000u);
+}
+
 TEST(PhoneGL, FlightHandsOverAfterTheSecondSpin)
 {
 	phone_scene();
