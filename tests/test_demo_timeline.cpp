@@ -213,6 +213,7 @@ void paint_city()
 	bool revealing = !credits_seen && ready;
 	note_val("dist", { CityMaxDistance, (float)flyphone_tunnelready });
 	note_val("flyer", { tunnelflyer.pos.x, tunnelflyer.pos.y, tunnelflyer.pos.z });
+	note_val("bomb", { citybomb, horizonbomb });
 	note_camera();
 	quad(-1, -1, 1, 1, -0.5f, 1, 0, 0);
 	char buf[64];
@@ -225,6 +226,16 @@ void paint_city()
 			gltest_pixel(outside_x, win_h - 1) == top_before ? "U" : "-", viewport.pos);
 		frames.back().checks += buf;
 	}
+}
+
+void note_ripsilu()
+{
+	note_val("mm", { ripsilu_mm });
+}
+
+void note_face()
+{
+	note_val("lift", { ylift });
 }
 
 class fake_c : public demoeffect_c {
@@ -257,10 +268,10 @@ public:
 bool fake_c::ran = false;
 
 fake_c fake_flyphone("flyphone", paint_phone), fake_velmor("velmor"), fake_ballspring("ballspring"),
-	fake_bump("bump"), fake_dode("dode"), fake_face("face"), fake_fluid("fluid"), fake_gear("gear"),
+	fake_bump("bump"), fake_dode("dode"), fake_face("face", note_face), fake_fluid("fluid"), fake_gear("gear"),
 	fake_heart("heart"), fake_lace("lace"), fake_qvdlogo("qvdlogo"), fake_mujuice("mujuice"),
 	fake_orange("orange"), fake_orangetexgen("orangetexgen"), fake_orbitscroller("orbitscroller"),
-	fake_pbtausta("pbtausta"), fake_ripsilu("ripsilu"), fake_scrollertexgen("scrollertexgen"),
+	fake_pbtausta("pbtausta"), fake_ripsilu("ripsilu", note_ripsilu), fake_scrollertexgen("scrollertexgen"),
 	fake_starfield("starfield", paint_stars), fake_starfield2("starfield2"),
 	fake_textbox("textbox"), fake_texturetest("texturetest", paint_white),
 	fake_tunnel("tunnel", paint_city), fake_zreset("zreset", paint_backdrop);
@@ -298,6 +309,7 @@ void phonedraw()
 	note_state("phonedraw");
 	note_camera();
 	note_val("grav", { gravforce, timeval });
+	note_val("starang", { starang });
 }
 
 namespace {
@@ -543,6 +555,27 @@ void check_globals(const std::vector<frame_s>& frames, const std::vector<int>& f
 	EXPECT_LT(fl[0], 50.0f);
 	EXPECT_TRUE(near({ fl[1], fl[2] }, { -100.0f, -200.0f + 0.1f * fl[0] }, 1e-3f)) << "stage 6 flyer";
 
+	// The third flight breaks the city up from beat 248.
+	int bombs = 0;
+	for (int k = first[6]; k <= last[6]; k++) {
+		float over = frames[k].beat - 248.0f;
+		if (over <= 0.0f)
+			continue;
+		bombs++;
+		EXPECT_TRUE(near(val(frames[k], "bomb"), { 0.2f * over, 0.1f * over }, 1e-4f)) << frames[k].beat;
+	}
+	EXPECT_GT(bombs, 3);
+
+	// The picture brightens over the last beat before 212; the script sets
+	// it after the draw, so a frame shows the previous frame's value.
+	float brightest = 0.0f;
+	for (int k = first[4] + 1; k <= last[4]; k++) {
+		float want = glm::clamp(frames[k - 1].beat - 211.0f, 0.0f, 1.0f);
+		EXPECT_TRUE(near(val(frames[k], "mm"), { want }, 1e-5f)) << frames[k].beat;
+		brightest = glm::max(brightest, want);
+	}
+	EXPECT_GT(brightest, 0.0f);
+
 	// The city's draw distance: at full reach through both city flights;
 	// in the opening it nears 400 behind the phone, then 1000 once inside.
 	for (int s : { 3, 6 })
@@ -585,6 +618,10 @@ void check_globals(const std::vector<frame_s>& frames, const std::vector<int>& f
 	EXPECT_TRUE(near(val(frames[k], "p"), { pos.x, -30.0f, pos.y }, 0.05f)) << "phone at beat " << b;
 	EXPECT_TRUE(near(val(frames[k], "y"), { side.x, 0.0f, side.y }, 2e-4f)) << "phone at beat " << b;
 	EXPECT_TRUE(near(val(frames[k], "proj"), { proj[0], proj[1] }, 2e-4f));
+	EXPECT_TRUE(near(val(frames[k], "starang"), { turn - 117.0f }, 1e-3f));
+	// the face rises off the top from beat 279, by (beat - 279)^2 / 4
+	float rise = 0.5f * (b - 279.0f);
+	EXPECT_TRUE(near(val(frames[k], "lift"), { -rise * rise }, 1e-4f));
 
 	// The finale's push: swaying with the time, growing from beat 300.
 	k = first[9];
