@@ -75,6 +75,24 @@ TEST(PhoneFlight, ScriptedStatesSpinsAndHandOver)
 	EXPECT_EQ(f.state, 0);
 }
 
+// 0.3 towards the viewer once in the first tenth of every beat, never in
+// state 0.
+TEST(PhoneFlight, BeatKickOncePerBeat)
+{
+	spring_c<float> z(0.0f, 0.0015f, 0.974f);
+	bool clicker = false;
+	const float beats[] = { 5.02f, 5.05f, 5.5f, 6.08f, 6.3f };
+	const float want[] = { 0.3f, 0.3f, 0.3f, 0.6f, 0.6f };
+	for (int i = 0; i < 5; i++) {
+		beatgrid = beats[i];
+		beat_kick(1, z, clicker);
+		EXPECT_FLOAT_EQ(z.pos, want[i]) << beats[i];
+	}
+	beatgrid = 7.01f;
+	beat_kick(0, z, clicker);
+	EXPECT_FLOAT_EQ(z.pos, 0.6f);
+}
+
 TEST(PhoneFlight, LateStartFiresPassedEventsOnce)
 {
 	fresh_run();

@@ -44,7 +44,15 @@ TEST(Starfield2GL, StarsLandWhereTheCameraPutsThem)
 		EXPECT_EQ(gltest_pixel(324, 308) & 0xff, 0u) << ang;
 		EXPECT_EQ(gltest_pixel(530, 171) & 0xff, 0u) << ang;
 	}
+	// 0.4 a logic step towards the eye: five steps bring the first star to 8
 	starang = 0.0f;
+	stars[0] = glm::vec3(3, 2, -10);
+	frameskip = 5;
+	glClear(GL_COLOR_BUFFER_BIT);
+	effect.draw();
+	EXPECT_GT(gltest_pixel(555, 325) & 0xff, 150u);
+	EXPECT_EQ(gltest_pixel(530, 308) & 0xff, 0u);
+	frameskip = 0;
 }
 
 }  // namespace
