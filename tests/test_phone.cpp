@@ -211,7 +211,7 @@ TEST(PhoneGL, FlightHandsOverAfterTheSecondSpin)
 	static Uint8 keys[512];
 	keystate = keys;
 	glViewport(0, 0, 64, 36);
-	float white_at = -1.0f, ready_at = -1.0f;
+	float white_at = -1.0f, ready_at = -1.0f, tilt = 0.0f;
 	spring_c<glm::vec3> handed;
 	beatgrid = 0.0f;
 	for (int i = 0; beatgrid < 140.0f; i++) {
@@ -220,6 +220,11 @@ TEST(PhoneGL, FlightHandsOverAfterTheSecondSpin)
 		beatgrid = i * 0.02f / 0.634875f;
 		effect.draw();
 		sync_ack();
+		// tilted about the camera's x axis, then turned about the tilted y:
+		// the phone's long axis (model x after the quarter turn) never
+		// leans sideways on screen
+		ASSERT_NEAR(phone_rotation_mv[0][0], 0.0f, 1e-5f) << beatgrid;
+		tilt = glm::max(tilt, fabsf(phone_rotation_mv[0][2]));
 		if (show_whiteback && white_at < 0.0f)
 			white_at = beatgrid;
 		if (flyphone_tunnelready && ready_at < 0.0f) {
@@ -228,6 +233,7 @@ TEST(PhoneGL, FlightHandsOverAfterTheSecondSpin)
 		}
 	}
 	glViewport(0, 0, 854, 480);
+	EXPECT_GT(tilt, 0.1f);  // the flight tilts the phone by some tens of degrees
 	EXPECT_GT(white_at, 114.0f);
 	EXPECT_LT(white_at, 127.0f);
 	EXPECT_GT(ready_at, 127.0f);
