@@ -27,6 +27,22 @@ int frame()
 	return n;
 }
 
+// A fresh working folder whose gfx/gear.png is the given 8 x 8 RGBA
+// picture, loaded, drawn over black without depth.
+void gear_scene(const std::vector<uint8_t>& px)
+{
+	gltest_open();
+	ASSERT_FALSE(testing::Test::HasFatalFailure());
+	char dir[] = "/tmp/gear_XXXXXX";
+	ASSERT_NE(mkdtemp(dir), nullptr);
+	ASSERT_EQ(chdir(dir), 0);
+	mkdir("gfx", 0755);
+	ASSERT_NE(stbi_write_png("gfx/gear.png", 8, 8, 4, px.data(), 8 * 4), 0);
+	effect.initgl();
+	glDisable(GL_DEPTH_TEST);
+	glClearColor(0, 0, 0, 0);
+}
+
 }  // namespace
 
 TEST(Gear, WaitingGearIsNeverDrawnAndNeedsNoGL)
@@ -42,17 +58,7 @@ TEST(Gear, WaitingGearIsNeverDrawnAndNeedsNoGL)
 
 TEST(GearGL, SlidesInRestsAndLeaves)
 {
-	gltest_open();
-	ASSERT_FALSE(HasFatalFailure());
-	char dir[] = "/tmp/gear_XXXXXX";
-	ASSERT_NE(mkdtemp(dir), nullptr);
-	ASSERT_EQ(chdir(dir), 0);
-	mkdir("gfx", 0755);
-	std::vector<uint8_t> white(8 * 8 * 4, 255);  // an opaque square
-	ASSERT_NE(stbi_write_png("gfx/gear.png", 8, 8, 4, white.data(), 8 * 4), 0);
-	effect.initgl();
-	glDisable(GL_DEPTH_TEST);
-	glClearColor(0, 0, 0, 0);
+	ASSERT_NO_FATAL_FAILURE(gear_scene(std::vector<uint8_t>(8 * 8 * 4, 255)));  // an opaque square
 	beatgrid = 0.25f * 3.14159265f / 0.4f;  // turned by 45 degrees: widest on screen
 	frameskip = 1;
 	gearAppear = 0;
@@ -86,4 +92,29 @@ TEST(GearGL, SlidesInRestsAndLeaves)
 	EXPECT_EQ(frame(), 0);
 	EXPECT_EQ(ratpos.targetpos, glm::vec2(1.5f, 1.2f));
 	EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
+}
+
+// The gear turns clockwise, 0.4 radians per beat, from a quarter turn left
+// at beat 0. A picture opaque only in its lower-left quarter shows that
+// quarter in the visible lower left of the gear only once upright (beat
+// pi / 2 / 0.4); turning the other way it would be upside down then.
+TEST(GearGL, TurnsClockwiseWithTheBeat)
+{
+	std::vector<uint8_t> px(8 * 8 * 4, 0);
+	for (int y = 4; y < 8; y++)
+		for (int x = 0; x < 4; x++)
+			for (int c = 0; c < 4; c++)
+				px[(y * 8 + x) * 4 + c] = 255;
+	ASSERT_NO_FATAL_FAILURE(gear_scene(px));
+	gearAppear = 1;
+	ratpos.init(glm::vec2(0.9f, 0.8f), glm::vec2(0.9f, 0.8f), glm::vec2(0.02f), glm::vec2(0.095f), glm::vec2(0.0f));
+	frameskip = 0;
+	const float beats[] = { 0.0f, 1.5707963f / 0.4f, 3.1415927f / 0.4f };
+	const bool lit[] = { false, true, false };
+	for (int i = 0; i < 3; i++) {
+		beatgrid = beats[i];
+		frame();
+		// the middle of the gear's lower-left quarter, 84 pixels from its centre
+		EXPECT_EQ((gltest_pixel(727, 348) & 0xff) != 0, lit[i]) << "beat " << beats[i];
+	}
 }
