@@ -109,8 +109,67 @@ void texture_c::load(const char* fn, int texflags)
 	textureid = id;
 }
 
+// The largest picture a texture may be: the GL's limit, and never more
+// than SDL 1.2's 16-bit rectangles and pitches can address.
+static bool picture_fits(const char* fn, long w, long h)
+{
+	GLint limit = 0;
+	glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+	if (limit <= 0 || limit > 16384)
+		limit = 16384;  // no context yet, or more than SDL can address
+	if (w <= limit && h <= limit)
+		return true;
+	fprintf(stderr, "%s: picture of %lix%li is larger than %i, the largest texture side\n", fn, w, h,
+		(int)limit);
+	return false;
+}
+
+static long big_endian(const unsigned char* p, int bytes)
+{
+	long v = 0;
+	for (int i = 0; i < bytes; i++)
+		v = v << 8 | p[i];
+	return v;
+}
+
+// Before decoding: the size of a PNG or JPEG from its header, so that a
+// huge picture is refused without decoding it, and a JPEG's end marker,
+// whose absence the decoder only warns of (it fills the rest with grey).
+bool check_picture(const char* fn)
+{
+	FILE* f = fopen(fn, "rb");
+	if (!f)
+		return true;  // the decoder says what is wrong
+	// The headers lie in the first bytes, the end marker in the last two.
+	std::vector<unsigned char> d(65536);
+	d.resize(fread(d.data(), 1, d.size(), f));
+	unsigned char tail[2] = { 0, 0 };
+	bool ended = fseek(f, -2, SEEK_END) == 0 && fread(tail, 1, 2, f) == 2 && tail[0] == 0xff &&
+		tail[1] == 0xd9;
+	fclose(f);
+	static const unsigned char png[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
+	if (d.size() >= 24 && !memcmp(d.data(), png, 8) && !memcmp(&d[12], "IHDR", 4))
+		return picture_fits(fn, big_endian(&d[16], 4), big_endian(&d[20], 4));
+	if (d.size() < 4 || d[0] != 0xff || d[1] != 0xd8)
+		return true;
+	if (!ended) {
+		fprintf(stderr, "%s: JPEG data ends before its end marker (file cut short?)\n", fn);
+		return false;
+	}
+	// Segments up to the frame header (SOF0-15 less DHT, JPG and DAC).
+	for (size_t i = 2; i + 9 < d.size() && d[i] == 0xff;) {
+		unsigned char m = d[i + 1];
+		if (m >= 0xc0 && m <= 0xcf && m != 0xc4 && m != 0xc8 && m != 0xcc)
+			return picture_fits(fn, big_endian(&d[i + 7], 2), big_endian(&d[i + 5], 2));
+		i += 2 + big_endian(&d[i + 2], 2);
+	}
+	return true;
+}
+
 SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
 {
+	if (!check_picture(fn))
+		exit(1);
 	SDL_Surface* image = IMG_Load(fn);
 	if (!image) {
 		// Every picture is assumed to exist: stop rather than show garbage.
@@ -118,6 +177,8 @@ SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
 		fprintf(stderr, "%s: %s\n", fn, IMG_GetError());
 		exit(1);
 	}
+	if (!picture_fits(fn, image->w, image->h))
+		exit(1);
 	SDL_SetAlpha(image, 0, 255);
 	fprintf(stderr, "texture bpp: %i\n", image->format->BitsPerPixel);
 
