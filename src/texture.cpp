@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -21,22 +22,38 @@ static void set_params(GLenum target, int texflags, bool wrap)
 	}
 }
 
-// Reads one line of any length; false at the end of the file.
-static bool read_line(FILE* f, std::string* line)
+static const size_t max_atlas_line = 998;  // characters, line end not counted
+
+// Reads one line, keeping at most max_atlas_line characters of it and
+// skipping the rest (*cut tells); false at the end of the file.
+static bool read_line(FILE* f, std::string* line, bool* cut)
 {
 	line->clear();
+	*cut = false;
 	int c;
+	size_t len = 0;
 	while ((c = fgetc(f)) != EOF) {
-		line->push_back((char)c);
-		if (c == '\n')
+		if (c == '\n') {
+			line->push_back('\n');
 			return true;
+		}
+		if (len++ < max_atlas_line)
+			line->push_back((char)c);
+		else
+			*cut = true;
 	}
-	return !line->empty();
+	return len > 0;
 }
 
 void texture_c::checksubtex(const char* fn)
 {
 	std::string atlasname = std::string(fn) + ".txt";
+	// A FIFO would block the open, a device could be endless.
+	struct stat st;
+	if (stat(atlasname.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+		fprintf(stderr, "%s: not a regular file, no subtexes\n", atlasname.c_str());
+		return;
+	}
 	FILE* f = fopen(atlasname.c_str(), "rt");
 	if (!f) {
 		fprintf(stderr, "no subtexes\n");
@@ -47,9 +64,13 @@ void texture_c::checksubtex(const char* fn)
 	std::string line;
 	int reads = 0;
 	bool complete = true;
+	bool cut;
 	while (reads < max_atlas_reads) {
-		bool got = read_line(f, &line);
+		bool got = read_line(f, &line, &cut);
 		reads++;
+		if (cut)
+			fprintf(stderr, "%s:%i: line longer than %i characters, cut\n", atlasname.c_str(), reads,
+				(int)max_atlas_line);
 		complete = got && !line.empty() && line.back() == '\n';
 		if (!got || !complete)
 			break;
