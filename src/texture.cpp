@@ -153,6 +153,28 @@ static long big_endian(const unsigned char* p, int bytes)
 	return v;
 }
 
+// Every PNG chunk must lie inside the file, up to IEND: the decoder reads
+// on past the end of the file without noticing, for minutes in a chunk
+// that claims gigabytes.
+static bool png_chunks_whole(FILE* f)
+{
+	if (fseek(f, 0, SEEK_END) != 0)
+		return false;
+	long size = ftell(f);
+	unsigned char h[8];
+	for (long pos = 8; pos + 12 <= size;) {
+		if (fseek(f, pos, SEEK_SET) != 0 || fread(h, 1, 8, f) != 8)
+			return false;
+		long len = big_endian(h, 4);
+		if (len > 0x7fffffffL || len > size - pos - 12)
+			return false;
+		if (!memcmp(h + 4, "IEND", 4))
+			return true;
+		pos += 12 + len;
+	}
+	return false;
+}
+
 // Before decoding: the size of a PNG or JPEG from its header, so that a
 // huge picture is refused without decoding it, and a JPEG's end marker,
 // whose absence the decoder only warns of (it fills the rest with grey).
@@ -167,9 +189,15 @@ bool check_picture(const char* fn)
 	unsigned char tail[2] = { 0, 0 };
 	bool ended = fseek(f, -2, SEEK_END) == 0 && fread(tail, 1, 2, f) == 2 && tail[0] == 0xff &&
 		tail[1] == 0xd9;
-	fclose(f);
 	static const unsigned char png[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
-	if (d.size() >= 24 && !memcmp(d.data(), png, 8) && !memcmp(&d[12], "IHDR", 4))
+	bool is_png = d.size() >= 24 && !memcmp(d.data(), png, 8) && !memcmp(&d[12], "IHDR", 4);
+	bool whole = is_png && png_chunks_whole(f);
+	fclose(f);
+	if (is_png && !whole) {
+		fprintf(stderr, "%s: PNG chunks run past the end of the file (file cut short?)\n", fn);
+		return false;
+	}
+	if (is_png)
 		return picture_fits(fn, big_endian(&d[16], 4), big_endian(&d[20], 4));
 	if (d.size() < 4 || d[0] != 0xff || d[1] != 0xd8)
 		return true;

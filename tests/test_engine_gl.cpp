@@ -191,24 +191,37 @@ TEST_F(EngineGL, PicturesLargerThanATextureStop)
 	SDL_FreeSurface(s);
 }
 
-TEST_F(EngineGL, JpegCutShortStops)
+// Writes the first `keep` bytes of a file to `to`.
+static void cut_file(const std::string& from, const std::string& to, double keep)
 {
-	std::string whole = write_gradient("whole.jpg", 64, 64);
-	FILE* f = fopen(whole.c_str(), "rb");
-	std::vector<char> bytes(100000);
+	FILE* f = fopen(from.c_str(), "rb");
+	std::vector<char> bytes(1 << 20);
 	bytes.resize(fread(bytes.data(), 1, bytes.size(), f));
 	fclose(f);
-	std::string cut = tmpdir() + "/cut.jpg";
-	f = fopen(cut.c_str(), "wb");
-	fwrite(bytes.data(), 1, bytes.size() / 2, f);
+	f = fopen(to.c_str(), "wb");
+	fwrite(bytes.data(), 1, (size_t)(bytes.size() * keep), f);
 	fclose(f);
-	EXPECT_EXIT(texture_c::load_image(cut.c_str(), GL_RGB), testing::ExitedWithCode(1),
+}
+
+TEST_F(EngineGL, PicturesCutShortStop)
+{
+	std::string jpg = write_gradient("whole.jpg", 64, 64);
+	std::string png = write_gradient("whole.png", 64, 64);
+	cut_file(jpg, tmpdir() + "/cut.jpg", 0.5);
+	cut_file(png, tmpdir() + "/cut.png", 0.5);
+	cut_file(png, tmpdir() + "/noend.png", 0.99);  // only IEND is missing
+	EXPECT_EXIT(texture_c::load_image((tmpdir() + "/cut.jpg").c_str(), GL_RGB), testing::ExitedWithCode(1),
 		"cut.jpg: JPEG data ends before its end marker \\(file cut short\\?\\)\n");
-	CaptureStderr();
-	SDL_Surface* s = texture_c::load_image(whole.c_str(), GL_RGB);
-	GetCapturedStderr();
-	ASSERT_NE(s, nullptr);
-	SDL_FreeSurface(s);
+	for (const char* name : { "/cut.png", "/noend.png" })
+		EXPECT_EXIT(texture_c::load_image((tmpdir() + name).c_str(), GL_RGB), testing::ExitedWithCode(1),
+			std::string(name + 1) + ": PNG chunks run past the end of the file \\(file cut short\\?\\)\n");
+	for (const std::string& whole : { jpg, png }) {
+		CaptureStderr();
+		SDL_Surface* s = texture_c::load_image(whole.c_str(), GL_RGB);
+		GetCapturedStderr();
+		ASSERT_NE(s, nullptr);
+		SDL_FreeSurface(s);
+	}
 }
 
 static const char* quad_vs =
