@@ -162,6 +162,8 @@ TEST(Model, FilesThatHoldNoModelAreRefused)
 		{ obj("comments.obj", "# nothing\n\n# here\n"), ": no faces in the model\n" },
 		{ obj("points.obj", "v 0 0 0\nvt 0 0\nvn 0 0 1\n"), ": no faces in the model\n" },
 		{ obj("random.obj", random), ": no faces in the model\n" },
+		// A regular file whose first read fails: an error, not an empty model.
+		{ "/proc/self/mem", ": read error: Input/output error\n" },
 	};
 	for (auto& c : cases)
 		EXPECT_EQ(refused(c.path), c.message);
