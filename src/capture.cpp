@@ -139,6 +139,8 @@ static void open_video(const char* path)
 		cmd += " -c:v libx264 -preset medium -crf 18 -pix_fmt yuv420p -c:a aac -b:a 192k";
 	cmd += " " + shell_quote(path);
 	signal(SIGPIPE, SIG_IGN);
+	// ffmpeg overwrites it anyway; gone, an old video cannot pass for a new one.
+	unlink(path);
 	video_pipe = popen(cmd.c_str(), "w");
 	if (!video_pipe) {
 		fprintf(stderr, "capture: can't start ffmpeg\n");

@@ -307,6 +307,10 @@ TEST(Runtime, AVideoNeedsAWorkingFfmpeg)
 	fputs("#!/bin/sh\ncat >/dev/null\n", f);
 	fclose(f);
 	chmod(fake.c_str(), 0755);
+	// An old video of that name does not count.
+	f = fopen((dir + "/b.mp4").c_str(), "w");
+	fputs("old", f);
+	fclose(f);
 	r = run("--capture " + dir + "/b.mp4 --to 1 --size 64x36", "PATH=" + dir + ":/usr/bin:/bin");
 	EXPECT_EQ(r.status, 1);
 	EXPECT_TRUE(has(r.err, "capture: ffmpeg left no video in " + dir + "/b.mp4\n")) << r.err;
