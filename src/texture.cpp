@@ -189,12 +189,14 @@ bool check_picture(const char* fn)
 	unsigned char tail[2] = { 0, 0 };
 	bool ended = fseek(f, -2, SEEK_END) == 0 && fread(tail, 1, 2, f) == 2 && tail[0] == 0xff &&
 		tail[1] == 0xd9;
+	// The decoder takes anything that begins like a PNG for one.
 	static const unsigned char png[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
-	bool is_png = d.size() >= 24 && !memcmp(d.data(), png, 8) && !memcmp(&d[12], "IHDR", 4);
-	bool whole = is_png && png_chunks_whole(f);
+	bool is_png = d.size() >= 4 && !memcmp(d.data(), png, 4);
+	bool whole = is_png && d.size() >= 24 && !memcmp(d.data(), png, 8) && !memcmp(&d[12], "IHDR", 4) &&
+		png_chunks_whole(f);
 	fclose(f);
 	if (is_png && !whole) {
-		fprintf(stderr, "%s: PNG chunks run past the end of the file (file cut short?)\n", fn);
+		fprintf(stderr, "%s: PNG without its header or with chunks past the end of the file (file cut short?)\n", fn);
 		return false;
 	}
 	if (is_png)

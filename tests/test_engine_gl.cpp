@@ -214,7 +214,7 @@ TEST_F(EngineGL, PicturesCutShortStop)
 		"cut.jpg: JPEG data ends before its end marker \\(file cut short\\?\\)\n");
 	for (const char* name : { "/cut.png", "/noend.png" })
 		EXPECT_EXIT(texture_c::load_image((tmpdir() + name).c_str(), GL_RGB), testing::ExitedWithCode(1),
-			std::string(name + 1) + ": PNG chunks run past the end of the file \\(file cut short\\?\\)\n");
+			std::string(name + 1) + ": PNG without its header or with chunks past the end of the file \\(file cut short\\?\\)\n");
 	for (const std::string& whole : { jpg, png }) {
 		CaptureStderr();
 		SDL_Surface* s = texture_c::load_image(whole.c_str(), GL_RGB);
