@@ -75,7 +75,10 @@ echo "$(echo "$cases" | wc -l) damaged data sets tried"
 for how in missing empty half random; do
 	dir="$work/$how-music"
 	damage quintaro.ogg "$how" "$dir"
-	(cd "$dir" && SDL_AUDIODRIVER=dummy timeout 5 "$bin" --size 32x18 >/dev/null 2>err; echo $? >status) &
+	# Ended by a signal, the demo quits SDL, which unloads the GL driver: its
+	# leftovers would show as leaks of unknown origin.
+	(cd "$dir" && SDL_AUDIODRIVER=dummy ASAN_OPTIONS="${ASAN_OPTIONS:-}:detect_leaks=0" timeout 5 "$bin" \
+		--size 32x18 >/dev/null 2>err; echo $? >status) &
 done
 wait
 for how in missing empty half random; do
