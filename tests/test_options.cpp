@@ -6,25 +6,15 @@
 #include "capture.h"
 #include "main.h"
 #include "options.h"
+#include "reset_options.h"
 
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
 
-static void reset()
-{
-	config_width = 854;
-	config_height = 480;
-	config_videoflags = 0;
-	config_otherflags = 1;
-	timeval_skip = 0.0f;
-	debugmode = false;
-	capture_options = capture_options_s{ false, false, NULL, 50, 1, 1, 0.0, 225.0 };
-}
-
 // Parses a command line; returns what it printed.
 static std::string parse(std::vector<std::string> args, bool* ok = NULL)
 {
-	reset();
+	reset_options();
 	// The options keep pointers into the command line, as into argv.
 	static std::vector<std::string> kept;
 	kept = args;

@@ -10,17 +10,7 @@
 #include "capture.h"
 #include "main.h"
 #include "options.h"
-
-static void reset()
-{
-	config_width = 854;
-	config_height = 480;
-	config_videoflags = 0;
-	config_otherflags = 1;
-	timeval_skip = 0.0f;
-	debugmode = false;
-	capture_options = capture_options_s{ false, false, NULL, 50, 1, 1, 0.0, 225.0 };
-}
+#include "../reset_options.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -38,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 	std::vector<char*> argv;
 	for (std::string& a : args)
 		argv.push_back(&a[0]);
-	reset();
+	reset_options();
 	if (parse_options((int)argv.size(), argv.data())) {
 		const capture_options_s& c = capture_options;
 		bool bounded = isfinite(timeval_skip) && timeval_skip >= 0.0f && timeval_skip <= 86400.0f &&
