@@ -7,6 +7,7 @@
 #include "../src/glm_deg.h"
 #include "../src/main.h"
 #include "../src/sync.h"
+#include "../src/util.h"
 #include "effects.h"
 #ifdef QVD_HANDHELD
 #include "../src/handheld.h"
@@ -326,7 +327,7 @@ void break_city()
 {
 	float r = glm::max(0.0f, (beatgrid - 250.0f) * frameskip);
 	if (r > 0.0f)
-		tunnelflyer.pos += glm::ballRand(r);
+		tunnelflyer.pos += util::ball(r);
 	citybomb = glm::max(0.0f, (beatgrid - 248.0f) * 0.2f);
 	horizonbomb = glm::max(0.0f, (beatgrid - 248.0f) * 0.1f);
 }

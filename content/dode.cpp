@@ -85,21 +85,29 @@ void add_vertexpair_auto(int a, int b)
 
 // The fixed arrays bound the model; say which limit it breaks instead of
 // writing past them. The loader has already checked the face indices.
-void check_model(const model_c* m)
+// Every pair of vertices gets a spring, so the springs bound the vertices
+// more tightly than the vertex array does.
+bool check_model(const model_c* m, const char* fn)
 {
-	if (m->vcnt > max_vertexes) {
-		fprintf(stderr, "dode: model has %i vertices, at most %i fit\n", m->vcnt, max_vertexes);
-		exit(1);
+	int most = 1;
+	while ((most + 1) * most / 2 <= max_pairs && most < max_vertexes)
+		most++;
+	if (m->vcnt > most) {
+		fprintf(stderr, "%s: %i vertices, at most %i fit (one spring per pair, %i springs)\n", fn,
+			m->vcnt, most, max_pairs);
+		return false;
 	}
 	if (m->fcnt * 3 > max_corners) {
-		fprintf(stderr, "dode: model has %i triangles, at most %i fit\n", m->fcnt, max_corners / 3);
-		exit(1);
+		fprintf(stderr, "%s: %i triangles, at most %i fit\n", fn, m->fcnt, max_corners / 3);
+		return false;
 	}
+	return true;
 }
 
 void makeobu()
 {
-	check_model(dodeobu);
+	if (!check_model(dodeobu, "dode.obj"))
+		exit(1);
 	vertex_count = dodeobu->vcnt;
 	fprintf(stderr, "vertex count: %i, f %i\n", vertex_count, dodeobu->fcnt * 3);
 	for (int i = 0; i < vertex_count; i++)

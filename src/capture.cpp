@@ -10,12 +10,14 @@
 #include <string.h>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 
 #include "gl.h"
 #include "main.h"
 #include "stb_write.h"
+#include "sync.h"
 
 capture_options_s capture_options = { false, false, NULL, 50, 1, 1, 0.0, 225.0 };
 
@@ -27,6 +29,8 @@ static FILE* video_pipe = NULL;
 static std::vector<uint8_t> frame_rgb;     // one frame, bottom row first
 static std::vector<uint16_t> frame_sum;    // blur accumulator
 static std::vector<uint8_t> frame_out;
+static bool catching_up = false;    // a --skip recording before its start
+static int held_frames = 0;
 static qvdtime_t wall_start;
 static qvdtime_t last_progress;
 
@@ -135,6 +139,8 @@ static void open_video(const char* path)
 		cmd += " -c:v libx264 -preset medium -crf 18 -pix_fmt yuv420p -c:a aac -b:a 192k";
 	cmd += " " + shell_quote(path);
 	signal(SIGPIPE, SIG_IGN);
+	// ffmpeg overwrites it anyway; gone, an old video cannot pass for a new one.
+	unlink(path);
 	video_pipe = popen(cmd.c_str(), "w");
 	if (!video_pipe) {
 		fprintf(stderr, "capture: can't start ffmpeg\n");
@@ -142,9 +148,41 @@ static void open_video(const char* path)
 	}
 }
 
+// Ten minutes at 50 frames/s up front; a longer bench grows as it draws,
+// so a huge --to costs nothing before its frames exist.
+static const size_t max_reserved_frames = 50 * 600;
+
+static bool on_path(const char* program)
+{
+	const char* path = getenv("PATH");
+	std::string dirs = path ? path : "/usr/bin:/bin";
+	size_t start = 0;
+	while (start <= dirs.size()) {
+		size_t end = dirs.find(':', start);
+		if (end == std::string::npos)
+			end = dirs.size();
+		std::string dir = end > start ? dirs.substr(start, end - start) : ".";
+		if (access((dir + "/" + program).c_str(), X_OK) == 0)
+			return true;
+		start = end + 1;
+	}
+	return false;
+}
+
+bool capture_check()
+{
+	const capture_options_s& c = capture_options;
+	if (c.capture && is_video_path(c.path) && !on_path("ffmpeg")) {
+		fprintf(stderr, "recording a video needs ffmpeg (apt-get install ffmpeg); a folder path records PNG frames without it\n");
+		return false;
+	}
+	return true;
+}
+
 void capture_start()
 {
 	const capture_options_s& c = capture_options;
+	catching_up = timeval_skip > 0.0f;
 	first_output = (int64_t)ceil((c.from - timeval_skip) * c.fps_num / c.fps_den - 1e-9);
 	if (first_output < 0)
 		first_output = 0;
@@ -157,7 +195,7 @@ void capture_start()
 	frame_sum.assign(px, 0);
 	frame_out.assign(px, 0);
 	if (c.bench) {
-		size_t frames = (size_t)((last_output + 2) * c.blur);
+		size_t frames = std::min((size_t)((last_output + 2) * c.blur), max_reserved_frames);
 		bench_ms.reserve(frames);
 		bench_time.reserve(frames);
 	}
@@ -259,9 +297,16 @@ static void finish()
 {
 	if (capture_options.bench)
 		print_bench();
-	if (video_pipe && pclose(video_pipe) != 0) {
-		fprintf(stderr, "capture: ffmpeg failed writing %s\n", capture_options.path);
-		exit(1);
+	if (video_pipe) {
+		struct stat st;
+		if (pclose(video_pipe) != 0) {
+			fprintf(stderr, "capture: ffmpeg failed writing %s\n", capture_options.path);
+			exit(1);
+		}
+		if (stat(capture_options.path, &st) != 0 || st.st_size == 0) {
+			fprintf(stderr, "capture: ffmpeg left no video in %s\n", capture_options.path);
+			exit(1);
+		}
 	}
 	if (capture_options.capture)
 		fprintf(stderr, "capture: %lld frames written to %s\n", (long long)frames_written, capture_options.path);
@@ -270,9 +315,42 @@ static void finish()
 	exit(0);
 }
 
+// With --skip the script steps through every earlier stage, drawing one
+// frame in each while their end events fire, after a first frame drawn at
+// time 0. Such a frame fired an event placed before the start; it is not
+// part of the recording, and the clock holds at the start meanwhile.
+static bool before_start()
+{
+	if (timeval < timeval_skip)
+		return true;
+	float start = beatgrid_calc(timeval_skip);
+	for (event_map::iterator it = events.begin(); it != events.end(); ++it)
+		if (it->second.happened_queue && !it->second.happened && it->second.beatnum < start)
+			return true;
+	return false;
+}
+
+static void hold_at_start()
+{
+	SDL_GL_SwapBuffers();
+	held_frames++;
+	frametime = 0.0f;
+	frameskip = 0;
+	timeval = (float)capture_frame_time(0);
+	beatgrid = beatgrid_calc(timeval);
+	sync_dispatcher();
+	getqvdtime(&frame_begin);
+}
+
 void capture_end_frame()
 {
 	const capture_options_s& c = capture_options;
+	// A script that never settles still gets recorded, from a later frame.
+	if (catching_up && held_frames < 1000 && before_start()) {
+		hold_at_start();
+		return;
+	}
+	catching_up = false;
 	int64_t m = drawn_frame / c.blur;
 	int slot = (int)(drawn_frame % c.blur);
 	bool wanted = c.capture && m >= first_output;

@@ -32,6 +32,10 @@ double capture_frame_time(int64_t n);
 // Logic-step length of one drawn frame in seconds.
 float capture_frame_period();
 
+// Before the window: false, after a message, when a video is asked for and
+// ffmpeg is missing.
+bool capture_check();
+
 // After the window and the demo's set-up: buffers, output folder or ffmpeg.
 void capture_start();
 

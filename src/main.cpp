@@ -248,13 +248,24 @@ int runtime_main(int argc, char** argv)
 	demo_config();
 	if (!parse_options(argc, argv))
 		return 2;
+	if (!capture_check())
+		return 1;
 #ifdef QVD_HANDHELD
 	take_screenshot();  // the desktop as it was, before our window covers it
 #endif
 
 	// A recording opens no audio device, so it runs where there is no sound.
 	Uint32 subsystems = SDL_INIT_TIMER | SDL_INIT_VIDEO | (capture_clock() ? 0 : SDL_INIT_AUDIO);
+	// Only X gives SDL 1.2 a GL context; without it SDL would fall back to
+	// a text-terminal driver that garbles the terminal and then fails.
+	setenv("SDL_VIDEODRIVER", "x11", 0);
 	int res = SDL_Init(subsystems);
+	if (res != 0 && !SDL_WasInit(SDL_INIT_VIDEO)) {
+		const char* display = getenv("DISPLAY");
+		fprintf(stderr, "no X display could be opened (DISPLAY=%s); --capture under xvfb-run records without one\n",
+			display ? display : "unset");
+		return 1;
+	}
 	QVD_CHECK(res == 0);
 	if (init_gl() != 0) {
 		fprintf(stderr, "no OpenGL entry points, can't run\n");

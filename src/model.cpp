@@ -1,115 +1,236 @@
 #include "model.h"
 
+#include <errno.h>
+#include <math.h>
+#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 
-static const GLuint missing = (GLuint)-1;
+// Coordinates beyond this are garbage in any of the demo's scenes, and
+// their sums and squares would overflow a float.
+static const float max_coordinate = 1000000.0f;
 
-model_c::model_c(const char* fn) : filename(fn), lineno(0)
+model_c::model_c()
+	: verts(NULL), texcoords(NULL), normals(NULL), faces(NULL), vcnt(0), fcnt(0), tcnt(0), ncnt(0),
+	  center(0.0f), data(NULL), filename(""), lineno(0)
 {
+}
+
+model_c::model_c(const char* fn) : model_c()
+{
+	if (!load(fn))
+		exit(1);
+}
+
+model_c::~model_c()
+{
+	delete[] verts;
+	delete[] texcoords;
+	delete[] normals;
+	delete[] faces;
+	delete[] data;
+}
+
+bool model_c::fail(const char* format, ...)
+{
+	if (lineno > 0)
+		fprintf(stderr, "%s:%i: ", filename, lineno);
+	else
+		fprintf(stderr, "%s: ", filename);
+	va_list args;
+	va_start(args, format);
+	vfprintf(stderr, format, args);
+	va_end(args);
+	fputc('\n', stderr);
+	return false;
+}
+
+// Exactly `count` numbers, each finite and within the coordinate bound.
+static const char* read_floats(const char* text, float* out, int count)
+{
+	char* end;
+	for (int i = 0; i < count; i++) {
+		errno = 0;
+		double v = strtod(text, &end);
+		if (end == text)
+			return "expected a number";
+		if (!isfinite(v) || fabs(v) > max_coordinate)
+			return "number not finite or beyond 1000000";
+		out[i] = (float)v;
+		text = end;
+	}
+	text += strspn(text, " \t\r\n");
+	return *text ? "more than the expected numbers" : NULL;
+}
+
+bool model_c::store_floats(const char* text, float* out, int count, int* cnt, const char* what)
+{
+	if (*cnt >= maxverts)
+		return fail("more than %i %s, the loader's limit", maxverts, what);
+	const char* err = read_floats(text, out, count);
+	if (err)
+		return fail("%s: %s", what, err);
+	(*cnt)++;
+	return true;
+}
+
+bool model_c::read_line(char* line)
+{
+	if (!strncmp(line, "v ", 2)) {
+		glm::vec3 v;
+		if (!store_floats(line + 2, &v.x, 3, &vcnt, "positions"))
+			return false;
+		verts[vcnt - 1] = v;
+	} else if (!strncmp(line, "vt ", 3)) {
+		glm::vec2 t;
+		if (!store_floats(line + 3, &t.x, 2, &tcnt, "texture coordinates"))
+			return false;
+		texcoords[tcnt - 1] = t;
+	} else if (!strncmp(line, "vn ", 3)) {
+		glm::vec3 n;
+		if (!store_floats(line + 3, &n.x, 3, &ncnt, "normals"))
+			return false;
+		normals[ncnt - 1] = n;
+	} else if (!strncmp(line, "f ", 2)) {
+		if (fcnt >= maxfaces)
+			return fail("more than %i faces, the loader's limit", maxfaces);
+		facei_s face;
+		if (!parseface(line + 2, &face))
+			return false;
+		if (!check_face(face))
+			return fail("face index past the entries read");
+		faces[fcnt++] = face;
+	}
+	return true;
+}
+
+enum { line_end_of_file, line_read, line_too_long, line_binary };
+
+// One line with its line end into buf (max_line + 1 bytes).
+static int read_text_line(FILE* f, char* buf)
+{
+	int len = 0, c = 0;
+	while (len < model_c::max_line && (c = getc(f)) != EOF) {
+		if (c == 0)
+			return line_binary;
+		buf[len++] = (char)c;
+		if (c == '\n')
+			break;
+	}
+	buf[len] = 0;
+	if (len == 0)
+		return line_end_of_file;
+	return len == model_c::max_line && c != '\n' ? line_too_long : line_read;
+}
+
+bool model_c::load(const char* fn)
+{
+	filename = fn;
+	lineno = 0;
 	center = glm::vec3(0.0f);
 	fprintf(stderr, "loading %s\n", fn);
+	// A FIFO would block the open, a device or folder is no model.
+	struct stat st;
+	if (stat(fn, &st) != 0)
+		return fail("can't open model file: %s", strerror(errno));
+	if (!S_ISREG(st.st_mode))
+		return fail("not a regular file");
 	FILE* f = fopen(fn, "rb");
-	if (!f) {
-		fprintf(stderr, "%s: can't open model file\n", fn);
-		exit(1);
-	}
+	if (!f)
+		return fail("can't open model file: %s", strerror(errno));
 	verts = new glm::vec3[maxverts];
 	texcoords = new glm::vec2[maxverts];
 	normals = new glm::vec3[maxverts];
 	faces = new facei_s[maxfaces];
 	vcnt = fcnt = tcnt = ncnt = 0;
 
-	char* line = NULL;
-	size_t cap = 0;
-	while (getline(&line, &cap, f) != -1) {
+	char line[max_line + 1];
+	bool ok = true;
+	int got;
+	while (ok && (got = read_text_line(f, line)) != line_end_of_file) {
 		lineno++;
-		if (!strncmp(line, "v ", 2)) {
-			glm::vec3 v(0.0f);
-			sscanf(line + 2, "%f %f %f", &v.x, &v.y, &v.z);
-			if (vcnt < maxverts)
-				verts[vcnt] = v;
-			vcnt++;
-		} else if (!strncmp(line, "vt ", 3)) {
-			glm::vec2 t(0.0f);
-			sscanf(line + 3, "%f %f", &t.x, &t.y);
-			if (tcnt < maxverts)
-				texcoords[tcnt] = t;
-			else
-				fprintf(stderr, "too many tc (%i)\n", tcnt);
-			tcnt++;
-		} else if (!strncmp(line, "vn ", 3)) {
-			glm::vec3 n(0.0f);
-			sscanf(line + 3, "%f %f %f", &n.x, &n.y, &n.z);
-			if (ncnt < maxverts)
-				normals[ncnt] = n;
-			ncnt++;
-		} else if (!strncmp(line, "f ", 2)) {
-			facei_s face;
-			parseface(line + 2, &face);
-			if (fcnt > maxfaces - 1) {
-				fprintf(stderr, "too many faces (%i)\n", fcnt);
-			} else {
-				check_face(face);
-				faces[fcnt++] = face;
-			}
-		}
+		if (got == line_too_long)
+			ok = fail("line longer than %i characters", max_line - 1);
+		else if (got == line_binary)
+			ok = fail("a zero byte: not a text file");
+		else
+			ok = read_line(line);
 	}
-	free(line);
+	if (ok && ferror(f))
+		ok = fail("read error: %s", strerror(errno));
 	fclose(f);
+	if (!ok)
+		return false;
+	if (fcnt == 0) {
+		lineno = 0;
+		return fail("no faces in the model");
+	}
 	fprintf(stderr, "tc size: %li, vertex size: %li face size: %li. counts: %i %i\n",
 		(long)sizeof(glm::vec2), (long)sizeof(glm::vec3), (long)sizeof(facei_s), vcnt, fcnt);
 	finalize_data();
+	return true;
 }
 
-static GLuint field_index(const char* text)
+// One 1-based index of digits only, as the 0-based index; false for an
+// empty field, a sign, a fraction or trailing letters.
+static bool read_index(const char* text, const char* end, GLuint* out)
 {
-	// An empty field reads as 0, which becomes the invalid index -1.
-	long v = strtol(text, NULL, 10);
-	if (v < -1000000 || v > 1000000)
-		return missing;
-	return (GLuint)(v - 1);
-}
-
-void model_c::parseface(char* txt, facei_s* fec)
-{
-	GLuint* slots[9] = { &fec->v1, &fec->t1, &fec->n1, &fec->v2, &fec->t2, &fec->n2,
-		&fec->v3, &fec->t3, &fec->n3 };
-	for (int i = 0; i < 9; i++)
-		*slots[i] = missing;
-
-	int field = 0;
-	char* start = txt;
-	for (char* p = txt;; p++) {
-		char c = *p;
-		if (c != '/' && c != ' ' && c != '\n' && c != '\0')
-			continue;
-		*p = '\0';
-		if (field < 9)
-			*slots[field] = field_index(start);
-		field++;
-		start = p + 1;
-		if (c == '\n' || c == '\0')
-			break;
+	if (end == text || end - text > 9)
+		return false;
+	long v = 0;
+	for (; text < end; text++) {
+		if (*text < '0' || *text > '9')
+			return false;
+		v = v * 10 + (*text - '0');
 	}
+	if (v == 0)
+		return false;
+	*out = (GLuint)(v - 1);
+	return true;
 }
 
-void model_c::check_face(const facei_s& f)
+// One corner "v/t/n" in [p, end).
+static bool read_corner(const char* p, const char* end, GLuint* out[3])
+{
+	for (int k = 0; k < 3; k++) {
+		const char* stop = k < 2 ? (const char*)memchr(p, '/', (size_t)(end - p)) : end;
+		if (!stop || !read_index(p, stop, out[k]))
+			return false;
+		p = stop + 1;
+	}
+	return true;
+}
+
+// Corners are v/t/n; a quad keeps its first triangle, as it always did.
+bool model_c::parseface(char* txt, facei_s* fec)
+{
+	GLuint* slots[3][3] = { { &fec->v1, &fec->t1, &fec->n1 }, { &fec->v2, &fec->t2, &fec->n2 },
+		{ &fec->v3, &fec->t3, &fec->n3 } };
+	const char* blanks = " \t\r\n";
+	int corners = 0;
+	for (char* p = txt + strspn(txt, blanks); *p; p += strspn(p, blanks)) {
+		size_t len = strcspn(p, blanks);
+		if (corners < 3 && !read_corner(p, p + len, slots[corners]))
+			return fail("face corner '%.*s' is not v/t/n with whole indices from 1", (int)glm::min(len, (size_t)40), p);
+		corners++;
+		p += len;
+	}
+	if (corners < 3)
+		return fail("face with %i corners, a triangle needs 3", corners);
+	if (corners > 4)
+		return fail("face with %i corners, at most 4 are read", corners);
+	return true;
+}
+
+bool model_c::check_face(const facei_s& f)
 {
 	// Indices count only what is stored so far; anything else would read
 	// outside the arrays.
-	GLuint nv = vcnt < maxverts ? vcnt : maxverts;
-	GLuint nt = tcnt < maxverts ? tcnt : maxverts;
-	GLuint nn = ncnt < maxverts ? ncnt : maxverts;
-	bool ok = f.v1 < nv && f.v2 < nv && f.v3 < nv &&
-		f.t1 < nt && f.t2 < nt && f.t3 < nt &&
+	GLuint nv = vcnt, nt = tcnt, nn = ncnt;
+	return f.v1 < nv && f.v2 < nv && f.v3 < nv && f.t1 < nt && f.t2 < nt && f.t3 < nt &&
 		f.n1 < nn && f.n2 < nn && f.n3 < nn;
-	if (!ok) {
-		fprintf(stderr, "%s:%i: face index missing, zero, negative or past the entries read\n",
-			filename, lineno);
-		exit(1);
-	}
 }
 
 void model_c::finalize_data()

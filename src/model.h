@@ -22,6 +22,7 @@ class model_c {
 public:
 	static const int maxverts = 6000;
 	static const int maxfaces = 7000;
+	static const int max_line = 1000;  // characters of a line, its line end included
 
 	glm::vec3* verts;
 	glm::vec2* texcoords;
@@ -34,12 +35,21 @@ public:
 	glm::vec3 center;
 	realvert_s* data;
 
+	// Loads fn; on bad input prints one line naming the file and line and
+	// ends the process with status 1.
 	explicit model_c(const char* fn);
-	void parseface(char* txt, facei_s* fec);
+	// An empty model for load(), which reports bad input by returning false.
+	model_c();
+	~model_c();
+	bool load(const char* fn);
+	bool parseface(char* txt, facei_s* fec);
 	void finalize_data();
 
 private:
 	const char* filename;
 	int lineno;
-	void check_face(const facei_s& f);
+	bool fail(const char* format, ...) __attribute__((format(printf, 2, 3)));
+	bool read_line(char* line);
+	bool store_floats(const char* text, float* out, int count, int* cnt, const char* what);
+	bool check_face(const facei_s& f);
 };

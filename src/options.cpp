@@ -8,7 +8,12 @@
 #include "capture.h"
 #include "main.h"
 
-// Reads a whole finite number; false for "abc", "nan", "inf" or "".
+// Times on the command line lie within a day: the finale loops for ever,
+// but past a day float time is too coarse for the 0.02 s logic step and a
+// recording would take weeks.
+const double max_seconds = 86400.0;
+
+// Reads a finite number; false for "abc", "nan", "inf" or "".
 static bool read_seconds(const char* text, double* out)
 {
 	char* end;
@@ -48,16 +53,23 @@ static bool read_size(const char* text, int* w, int* h)
 	return true;
 }
 
-static void skip_option(const char* value)
+// Text that is no number skips nothing, as it always did; a number out of
+// range stops the start.
+static bool skip_option(const char* value)
 {
 	double v;
 	if (!read_seconds(value, &v)) {
 		fprintf(stderr, "--skip: '%s' is not a number of seconds, not skipping\n", value);
 		timeval_skip = 0.0f;
-		return;
+		return true;
+	}
+	if (v < 0.0 || v > max_seconds) {
+		fprintf(stderr, "--skip: '%s' is not a time from 0 to %.0f s (a day)\n", value, max_seconds);
+		return false;
 	}
 	timeval_skip = (float)v;
 	fprintf(stderr, "skipping time to %.2f\n", timeval_skip);
+	return true;
 }
 
 // Options that take a value; "--skip" is handled as the demo always did.
@@ -65,7 +77,15 @@ static bool value_option(const char* name, const char* value)
 {
 	capture_options_s& c = capture_options;
 	long whole;
+	if (!strncmp(value, "--", 2)) {
+		fprintf(stderr, "%s: a value must follow, not the option '%s'\n", name, value);
+		return false;
+	}
 	if (!strcmp(name, "--capture")) {
+		if (!*value) {
+			fprintf(stderr, "--capture: the path is empty\n");
+			return false;
+		}
 		c.capture = true;
 		c.path = value;
 	} else if (!strcmp(name, "--fps")) {
@@ -83,6 +103,11 @@ static bool value_option(const char* name, const char* value)
 		double v;
 		if (!read_seconds(value, &v) || v < 0.0) {
 			fprintf(stderr, "%s: '%s' is not a number of seconds\n", name, value);
+			return false;
+		}
+		if (v > max_seconds) {
+			fprintf(stderr, "%s: '%s' lies past a day (%.0f s), too long for a recording\n", name,
+				value, max_seconds);
 			return false;
 		}
 		(name[2] == 'f' ? c.from : c.to) = v;
@@ -110,9 +135,8 @@ bool parse_options(int argc, char** argv)
 	for (int i = 1; i < argc; i++) {
 		const char* arg = argv[i];
 		if (pending) {
-			if (!strcmp(pending, "--skip"))
-				skip_option(arg);
-			else if (!value_option(pending, arg))
+			bool ok = !strcmp(pending, "--skip") ? skip_option(arg) : value_option(pending, arg);
+			if (!ok)
 				return false;
 			pending = NULL;
 			continue;
@@ -140,6 +164,9 @@ bool parse_options(int argc, char** argv)
 			capture_options.bench = true;
 		} else if (takes_value(arg)) {
 			pending = arg;
+		} else if (strcmp(arg, "--fs") && strcmp(arg, "--fullhd")) {
+			// Ignored as ever, but a typo should show.
+			fprintf(stderr, "ignoring unknown option '%s'\n", arg);
 		}
 	}
 	if (pending && strcmp(pending, "--skip")) {

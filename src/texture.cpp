@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <string>
 #include <vector>
 
@@ -51,22 +52,38 @@ static void upload_file(GLenum target, const char* fn, GLint format)
 	SDL_FreeSurface(s);
 }
 
-// Reads one line of any length; false at the end of the file.
-static bool read_line(FILE* f, std::string* line)
+static const size_t max_atlas_line = 998;  // characters, line end not counted
+
+// Reads one line, keeping at most max_atlas_line characters of it and
+// skipping the rest (*cut tells); false at the end of the file.
+static bool read_line(FILE* f, std::string* line, bool* cut)
 {
 	line->clear();
+	*cut = false;
 	int c;
+	size_t len = 0;
 	while ((c = fgetc(f)) != EOF) {
-		line->push_back((char)c);
-		if (c == '\n')
+		if (c == '\n') {
+			line->push_back('\n');
 			return true;
+		}
+		if (len++ < max_atlas_line)
+			line->push_back((char)c);
+		else
+			*cut = true;
 	}
-	return !line->empty();
+	return len > 0;
 }
 
 void texture_c::checksubtex(const char* fn)
 {
 	std::string atlasname = std::string(fn) + ".txt";
+	// A FIFO would block the open, a device could be endless.
+	struct stat st;
+	if (stat(atlasname.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+		fprintf(stderr, "%s: not a regular file, no subtexes\n", atlasname.c_str());
+		return;
+	}
 	FILE* f = fopen(atlasname.c_str(), "rt");
 	if (!f) {
 		fprintf(stderr, "no subtexes\n");
@@ -77,9 +94,13 @@ void texture_c::checksubtex(const char* fn)
 	std::string line;
 	int reads = 0;
 	bool complete = true;
+	bool cut;
 	while (reads < max_atlas_reads) {
-		bool got = read_line(f, &line);
+		bool got = read_line(f, &line, &cut);
 		reads++;
+		if (cut)
+			fprintf(stderr, "%s:%i: line longer than %i characters, cut\n", atlasname.c_str(), reads,
+				(int)max_atlas_line);
 		complete = got && !line.empty() && line.back() == '\n';
 		if (!got || !complete)
 			break;
@@ -132,8 +153,97 @@ void texture_c::load(const char* fn, int texflags)
 	textureid = id;
 }
 
+// The largest picture a texture may be: the GL's limit, and never more
+// than SDL 1.2's 16-bit rectangles and pitches can address.
+static bool picture_fits(const char* fn, long w, long h)
+{
+	GLint limit = 0;
+	glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+	if (limit <= 0 || limit > 16384)
+		limit = 16384;  // no context yet, or more than SDL can address
+	if (w <= limit && h <= limit)
+		return true;
+	fprintf(stderr, "%s: picture of %lix%li is larger than %i, the largest texture side\n", fn, w, h,
+		(int)limit);
+	return false;
+}
+
+static long big_endian(const unsigned char* p, int bytes)
+{
+	long v = 0;
+	for (int i = 0; i < bytes; i++)
+		v = v << 8 | p[i];
+	return v;
+}
+
+// Every PNG chunk must lie inside the file, up to IEND: the decoder reads
+// on past the end of the file without noticing, for minutes in a chunk
+// that claims gigabytes.
+static bool png_chunks_whole(FILE* f)
+{
+	if (fseek(f, 0, SEEK_END) != 0)
+		return false;
+	long size = ftell(f);
+	unsigned char h[8];
+	for (long pos = 8; pos + 12 <= size;) {
+		if (fseek(f, pos, SEEK_SET) != 0 || fread(h, 1, 8, f) != 8)
+			return false;
+		long len = big_endian(h, 4);
+		if (len > 0x7fffffffL || len > size - pos - 12)
+			return false;
+		if (!memcmp(h + 4, "IEND", 4))
+			return true;
+		pos += 12 + len;
+	}
+	return false;
+}
+
+// Before decoding: the size of a PNG or JPEG from its header, so that a
+// huge picture is refused without decoding it, and a JPEG's end marker,
+// whose absence the decoder only warns of (it fills the rest with grey).
+bool check_picture(const char* fn)
+{
+	FILE* f = fopen(fn, "rb");
+	if (!f)
+		return true;  // the decoder says what is wrong
+	// The headers lie in the first bytes, the end marker in the last two.
+	std::vector<unsigned char> d(65536);
+	d.resize(fread(d.data(), 1, d.size(), f));
+	unsigned char tail[2] = { 0, 0 };
+	bool ended = fseek(f, -2, SEEK_END) == 0 && fread(tail, 1, 2, f) == 2 && tail[0] == 0xff &&
+		tail[1] == 0xd9;
+	// The decoder takes anything that begins like a PNG for one.
+	static const unsigned char png[8] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
+	bool is_png = d.size() >= 4 && !memcmp(d.data(), png, 4);
+	bool whole = is_png && d.size() >= 24 && !memcmp(d.data(), png, 8) && !memcmp(&d[12], "IHDR", 4) &&
+		png_chunks_whole(f);
+	fclose(f);
+	if (is_png && !whole) {
+		fprintf(stderr, "%s: PNG without its header or with chunks past the end of the file (file cut short?)\n", fn);
+		return false;
+	}
+	if (is_png)
+		return picture_fits(fn, big_endian(&d[16], 4), big_endian(&d[20], 4));
+	if (d.size() < 4 || d[0] != 0xff || d[1] != 0xd8)
+		return true;
+	if (!ended) {
+		fprintf(stderr, "%s: JPEG data ends before its end marker (file cut short?)\n", fn);
+		return false;
+	}
+	// Segments up to the frame header (SOF0-15 less DHT, JPG and DAC).
+	for (size_t i = 2; i + 9 < d.size() && d[i] == 0xff;) {
+		unsigned char m = d[i + 1];
+		if (m >= 0xc0 && m <= 0xcf && m != 0xc4 && m != 0xc8 && m != 0xcc)
+			return picture_fits(fn, big_endian(&d[i + 7], 2), big_endian(&d[i + 5], 2));
+		i += 2 + big_endian(&d[i + 2], 2);
+	}
+	return true;
+}
+
 SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
 {
+	if (!check_picture(fn))
+		exit(1);
 	SDL_Surface* image = IMG_Load(fn);
 	if (!image) {
 		// Every picture is assumed to exist: stop rather than show garbage.
@@ -141,6 +251,8 @@ SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
 		fprintf(stderr, "%s: %s\n", fn, IMG_GetError());
 		exit(1);
 	}
+	if (!picture_fits(fn, image->w, image->h))
+		exit(1);
 	SDL_SetAlpha(image, 0, 255);
 	fprintf(stderr, "texture bpp: %i\n", image->format->BitsPerPixel);
 

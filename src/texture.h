@@ -13,6 +13,10 @@ const int TEX_CUBE = 2;     // cube map from the six images named in the atlas
 const int TEX_NEAREST = 4;  // nearest filtering, else linear
 const int TEX_REPEAT = 8;   // repeat wrapping, else clamp to edge
 
+// False, after a message naming the file, for a PNG or JPEG larger than a
+// texture may be, or a JPEG file cut short. Reads the file, not decoding it.
+bool check_picture(const char* fn);
+
 class texture_c {
 public:
 	int subtexnum;

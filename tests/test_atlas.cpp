@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdio.h>
+#include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -95,8 +97,9 @@ TEST(Atlas, LongNamesLongLinesAndTheLineLimit)
 	std::string longline = "x" + std::string(5000, ' ') + "1 2 3 4";
 	texture_c& t = read(atlas(longname + ".png", "a 1 2 3 4\n" + longline + "\n"));
 	ASSERT_EQ(t.subtexnum, 2);
-	EXPECT_EQ(strlen(t.subtexdata[1]), longline.size());
-	EXPECT_EQ(t.getsubtex(1), glm::vec4(1, 2, 4, 6));
+	// Cut at 998 characters: the numbers past the blanks are lost.
+	EXPECT_EQ(strlen(t.subtexdata[1]), 998u);
+	EXPECT_EQ(t.getsubtex(1), glm::vec4(0.0f));
 
 	// 1000 reads at the most, and the last one is dropped.
 	std::string many;
@@ -106,4 +109,22 @@ TEST(Atlas, LongNamesLongLinesAndTheLineLimit)
 	texture_c& m = read(atlas("many.png", many), &msg);
 	EXPECT_EQ(msg, "999 texes\n");
 	EXPECT_STREQ(m.subtexdata[998], "e998 0 0 1 1");
+}
+
+TEST(Atlas, LongLinesAreCutAndSpecialFilesSkipped)
+{
+	std::string msg;
+	std::string image = atlas("long.png", "a 1 2 3 " + std::string(2000, '4') + "\nb 5 6 7 8\n");
+	texture_c& t = read(image, &msg);
+	EXPECT_EQ(msg, image + ".txt:1: line longer than 998 characters, cut\n2 texes\n");
+	ASSERT_EQ(t.subtexnum, 2);
+	EXPECT_EQ(strlen(t.subtexdata[0]), 998u);
+	EXPECT_EQ(t.getsubtex("b"), glm::vec4(5, 6, 12, 14));
+
+	// A FIFO would block the open: it is not read.
+	std::string fifo = image.substr(0, image.rfind('/')) + "/fifo.png";
+	ASSERT_EQ(mkfifo((fifo + ".txt").c_str(), 0600), 0);
+	texture_c& none = read(fifo, &msg);
+	EXPECT_EQ(msg, fifo + ".txt: not a regular file, no subtexes\n");
+	EXPECT_EQ(none.subtexnum, 0);
 }

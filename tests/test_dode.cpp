@@ -188,10 +188,15 @@ TEST(DodeDeathTest, ModelsBeyondTheLimitsStopWithAMessage)
 	std::vector<glm::vec3> many;
 	for (int i = 0; i < 92; i++)  // 4186 pairs
 		many.push_back(glm::vec3(i, i * i % 7, i % 3));
-	EXPECT_EXIT(build(many), testing::ExitedWithCode(1), "full.");
+	const char* springs = "dode.obj: 92 vertices, at most 91 fit \\(one spring per pair, 4096 springs\\)\n";
+	EXPECT_EXIT(build(many), testing::ExitedWithCode(1), springs);
 	many.resize(257, glm::vec3(1.0f));
-	EXPECT_EXIT(build(many), testing::ExitedWithCode(1), "model has 257 vertices, at most 256");
-	EXPECT_EXIT(build(box(), 342), testing::ExitedWithCode(1), "model has 342 triangles, at most 341");
+	EXPECT_EXIT(build(many), testing::ExitedWithCode(1), "dode.obj: 257 vertices, at most 91 fit");
+	EXPECT_EXIT(build(box(), 342), testing::ExitedWithCode(1), "dode.obj: 342 triangles, at most 341 fit\n");
+	// 91 vertices make 4095 springs: the largest body that fits.
+	many.resize(91);
+	build(many);
+	EXPECT_EQ(vertexpair_count, 91 * 90 / 2);
 }
 
 TEST(DodeGL, DrawsAGreenToBlueBodyLeftOfCentre)

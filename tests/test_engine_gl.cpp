@@ -234,6 +234,84 @@ TEST_F(EngineGL, UndecodablePictureStops)
 		"couldn.t load!\n.*broken.png: ");
 }
 
+// A gradient picture of any size, so that no row looks like another.
+static std::string write_gradient(const std::string& name, int w, int h)
+{
+	std::vector<unsigned char> px((size_t)w * h * 3);
+	for (int y = 0; y < h; y++)
+		for (int x = 0; x < w; x++) {
+			unsigned char* p = &px[((size_t)y * w + x) * 3];
+			p[0] = (unsigned char)(x * 255 / (w > 1 ? w - 1 : 1));
+			p[1] = (unsigned char)(y * 255 / (h > 1 ? h - 1 : 1));
+			p[2] = (unsigned char)((x ^ y) & 255);
+		}
+	std::string path = tmpdir() + "/" + name;
+	if (name.find(".jpg") != std::string::npos)
+		stbi_write_jpg(path.c_str(), w, h, 3, px.data(), 90);
+	else
+		stbi_write_png(path.c_str(), w, h, 3, px.data(), w * 3);
+	return path;
+}
+
+TEST_F(EngineGL, PicturesLargerThanATextureStop)
+{
+	GLint limit = 0;
+	glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+	ASSERT_GT(limit, 0);
+	int side = limit < 16384 ? limit : 16384;
+	std::string tall = write_gradient("tall.png", 1, 40000);
+	std::string wide = write_gradient("wide.png", side + 1, 2);
+	EXPECT_EXIT(texture_c::load_image(tall.c_str(), GL_RGBA), testing::ExitedWithCode(1),
+		"tall.png: picture of 1x40000 is larger than " + std::to_string(side) + ", the largest texture side\n");
+	EXPECT_EXIT(texture_c::load_image(wide.c_str(), GL_RGB), testing::ExitedWithCode(1),
+		"wide.png: picture of " + std::to_string(side + 1) + "x2 is larger than ");
+	// At the limit it loads, each row in its place.
+	std::string edge = write_gradient("edge.png", 2, side);
+	CaptureStderr();
+	SDL_Surface* s = texture_c::load_image(edge.c_str(), GL_RGB);
+	GetCapturedStderr();
+	ASSERT_NE(s, nullptr);
+	EXPECT_EQ(s->h, side);
+	const unsigned char* bottom = (const unsigned char*)s->pixels;
+	const unsigned char* top = bottom + (size_t)(side - 1) * s->pitch;
+	EXPECT_EQ(bottom[1], 255);
+	EXPECT_EQ(top[1], 0);
+	SDL_FreeSurface(s);
+}
+
+// Writes the first `keep` bytes of a file to `to`.
+static void cut_file(const std::string& from, const std::string& to, double keep)
+{
+	FILE* f = fopen(from.c_str(), "rb");
+	std::vector<char> bytes(1 << 20);
+	bytes.resize(fread(bytes.data(), 1, bytes.size(), f));
+	fclose(f);
+	f = fopen(to.c_str(), "wb");
+	fwrite(bytes.data(), 1, (size_t)(bytes.size() * keep), f);
+	fclose(f);
+}
+
+TEST_F(EngineGL, PicturesCutShortStop)
+{
+	std::string jpg = write_gradient("whole.jpg", 64, 64);
+	std::string png = write_gradient("whole.png", 64, 64);
+	cut_file(jpg, tmpdir() + "/cut.jpg", 0.5);
+	cut_file(png, tmpdir() + "/cut.png", 0.5);
+	cut_file(png, tmpdir() + "/noend.png", 0.99);  // only IEND is missing
+	EXPECT_EXIT(texture_c::load_image((tmpdir() + "/cut.jpg").c_str(), GL_RGB), testing::ExitedWithCode(1),
+		"cut.jpg: JPEG data ends before its end marker \\(file cut short\\?\\)\n");
+	for (const char* name : { "/cut.png", "/noend.png" })
+		EXPECT_EXIT(texture_c::load_image((tmpdir() + name).c_str(), GL_RGB), testing::ExitedWithCode(1),
+			std::string(name + 1) + ": PNG without its header or with chunks past the end of the file \\(file cut short\\?\\)\n");
+	for (const std::string& whole : { jpg, png }) {
+		CaptureStderr();
+		SDL_Surface* s = texture_c::load_image(whole.c_str(), GL_RGB);
+		GetCapturedStderr();
+		ASSERT_NE(s, nullptr);
+		SDL_FreeSurface(s);
+	}
+}
+
 static const char* quad_vs =
 	"attribute vec2 pos;\nvoid main() { gl_Position = vec4(pos, 0.0, 1.0); }\n";
 static const char* red_fs = "void main() { gl_FragColor = vec4(1.0, 0.0, 0.0, 1.0); }\n";

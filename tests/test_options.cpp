@@ -6,25 +6,15 @@
 #include "capture.h"
 #include "main.h"
 #include "options.h"
+#include "reset_options.h"
 
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
 
-static void reset()
-{
-	config_width = 854;
-	config_height = 480;
-	config_videoflags = 0;
-	config_otherflags = 1;
-	timeval_skip = 0.0f;
-	debugmode = false;
-	capture_options = capture_options_s{ false, false, NULL, 50, 1, 1, 0.0, 225.0 };
-}
-
 // Parses a command line; returns what it printed.
 static std::string parse(std::vector<std::string> args, bool* ok = NULL)
 {
-	reset();
+	reset_options();
 	// The options keep pointers into the command line, as into argv.
 	static std::vector<std::string> kept;
 	kept = args;
@@ -65,7 +55,7 @@ TEST(Options, SizesCombineAndTheLastWins)
 	EXPECT_EQ(config_width, 1920);
 	EXPECT_EQ(config_height, 1080);
 
-	EXPECT_EQ(parse({ "--size", "640x360", "--bogus" }), "");
+	EXPECT_EQ(parse({ "--size", "640x360", "--bogus" }), "ignoring unknown option '--bogus'\n");
 	EXPECT_EQ(config_width, 640);
 	EXPECT_EQ(config_height, 360);
 }
@@ -103,6 +93,32 @@ TEST(Options, SkipRejectsWhatIsNotAFiniteNumber)
 	}
 }
 
+TEST(Options, TheEdgesOfTheBoundsAreAccepted)
+{
+	bool ok;
+	EXPECT_EQ(parse({ "--skip", "86400", "--from", "86400", "--to", "86400" }, &ok), "skipping time to 86400.00\n");
+	EXPECT_TRUE(ok);
+	EXPECT_EQ(timeval_skip, 86400.0f);
+	EXPECT_EQ(capture_options.to, 86400.0);
+	EXPECT_EQ(parse({ "--skip", "0", "--capture", "-frames" }, &ok), "skipping time to 0.00\n");
+	EXPECT_TRUE(ok);
+	EXPECT_STREQ(capture_options.path, "-frames");
+}
+
+TEST(Options, UnknownArgumentsAreIgnoredAloud)
+{
+	bool ok;
+	EXPECT_EQ(parse({ "--skp", "100", "--fps=25", "--nomusic" }, &ok),
+		"ignoring unknown option '--skp'\nignoring unknown option '100'\n"
+		"ignoring unknown option '--fps=25'\nno music!\n");
+	EXPECT_TRUE(ok);
+	EXPECT_EQ(timeval_skip, 0.0f);
+	EXPECT_EQ(capture_options.fps_num, 50);
+	EXPECT_EQ(config_otherflags & 1, 0);
+	// Known options print only their own lines.
+	EXPECT_EQ(parse({ "--fs", "--fullhd", "--bench", "--blur", "2" }), "fs!\nfullhd!\n");
+}
+
 TEST(Options, CaptureOptions)
 {
 	bool ok;
@@ -138,6 +154,18 @@ TEST(Options, BadCaptureValuesStopWithOneLine)
 		{ { "--size", "99999x10" }, "--size: '99999x10' is not a window size such as 1280x720\n" },
 		{ { "--capture" }, "--capture: a value must follow\n" },
 		{ { "--from", "30", "--to", "10" }, "--to 10.000 lies before --from 30.000\n" },
+		// Bounds: a day at most, and a float that stays finite.
+		{ { "--bench", "--to", "1e9" }, "--to: '1e9' lies past a day (86400 s), too long for a recording\n" },
+		{ { "--to", "1e300" }, "--to: '1e300' lies past a day (86400 s), too long for a recording\n" },
+		{ { "--from", "86400.5" }, "--from: '86400.5' lies past a day (86400 s), too long for a recording\n" },
+		{ { "--skip", "1e30" }, "--skip: '1e30' is not a time from 0 to 86400 s (a day)\n" },
+		{ { "--skip", "1e39" }, "--skip: '1e39' is not a time from 0 to 86400 s (a day)\n" },
+		{ { "--skip", "-5" }, "--skip: '-5' is not a time from 0 to 86400 s (a day)\n" },
+		// A value that is an option is a forgotten value.
+		{ { "--capture", "--bench", "--to", "1" }, "--capture: a value must follow, not the option '--bench'\n" },
+		{ { "--fps", "--size", "320x200" }, "--fps: a value must follow, not the option '--size'\n" },
+		{ { "--to", "--nomusic" }, "--to: a value must follow, not the option '--nomusic'\n" },
+		{ { "--capture", "" }, "--capture: the path is empty\n" },
 	};
 	for (auto& c : cases) {
 		bool ok = true;

@@ -4,6 +4,7 @@
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <fstream>
@@ -119,29 +120,60 @@ TEST(Runtime, CaptureAtFiftyFramesPerSecond)
 	EXPECT_TRUE(has(r.err, "capture: 201 frames written to " + dir + "\n"));
 }
 
-TEST(Runtime, SkipFiresEverythingBeforeItInFrameOne)
+static int red_of(const std::string& png)
+{
+	int w, h, c;
+	unsigned char* px = stbi_load(png.c_str(), &w, &h, &c, 3);
+	if (!px)
+		return -1;
+	int red = px[0];
+	stbi_image_free(px);
+	return red;
+}
+
+TEST(Runtime, SkipRecordingStartsAtTheSkipOnceTheScriptSettles)
 {
 	std::string dir = tmpdir();
-	run_s r = run("--capture " + dir + " --skip 30 --from 30 --to 30.5 --size 160x90");
+	run_s r = run("--capture " + dir + " --skip 30 --to 30.5 --size 160x90");
 	ASSERT_EQ(r.status, 0) << r.err;
 	EXPECT_TRUE(has(r.err, "skipping time to 30.00\n"));
-	ASSERT_GE(r.frames.size(), 3u);
+	ASSERT_GE(r.frames.size(), 5u);
+	// Frame 0 is drawn at time 0, frame 1 at the start, where everything
+	// placed before it fires; both are held out of the recording.
 	EXPECT_EQ(r.frames[0].fired, " ev0");
-	EXPECT_NEAR(r.frames[1].t, 30.02, 1e-5);
-	EXPECT_NEAR(r.frames[1].b, 47.08, 0.01);
+	EXPECT_NEAR(r.frames[1].t, 30.0, 1e-5);
+	EXPECT_NEAR(r.frames[1].b, 47.05, 0.01);
+	EXPECT_EQ(r.frames[1].fs, 0);
 	EXPECT_EQ(r.frames[1].fired, " ev10 ev47");
+	// Frame 2 fires nothing from before the start: it is the first written,
+	// at 30.00 s, and the clock moves on from there.
+	EXPECT_NEAR(r.frames[2].t, 30.0, 1e-5);
+	EXPECT_EQ(r.frames[2].fired, "");
+	EXPECT_NEAR(r.frames[3].t, 30.02, 1e-5);
+	EXPECT_EQ(r.frames[3].fs, 1);
 	for (const frame_s& f : r.frames)
 		if (f.b >= 48.0) {
 			EXPECT_EQ(f.fired, " ev48");
 			break;
 		}
-	// Output frames start at the skip time: 30.00 to 30.50 s.
-	FILE* first = fopen((dir + "/000000.png").c_str(), "rb");
-	FILE* last = fopen((dir + "/000025.png").c_str(), "rb");
-	FILE* after = fopen((dir + "/000026.png").c_str(), "rb");
-	EXPECT_NE(first, nullptr);
-	EXPECT_NE(last, nullptr);
-	EXPECT_EQ(after, nullptr);
+	EXPECT_EQ(r.frames.size(), 28u);
+	// 26 frames, 30.00 to 30.50 s: drawn frames 2 to 27 (red = 2 * frame).
+	EXPECT_EQ(red_of(dir + "/000000.png"), 4);
+	EXPECT_EQ(red_of(dir + "/000025.png"), 54);
+	EXPECT_EQ(red_of(dir + "/000026.png"), -1);
+	EXPECT_TRUE(has(r.err, "capture: 26 frames written to " + dir + "\n"));
+}
+
+TEST(Runtime, FromRecordsAnExcerptSimulatedFromTheStart)
+{
+	std::string dir = tmpdir();
+	run_s r = run("--capture " + dir + " --from 30 --to 30.5 --size 160x90");
+	ASSERT_EQ(r.status, 0) << r.err;
+	EXPECT_EQ(r.frames.size(), 1526u);
+	EXPECT_EQ(red_of(dir + "/000000.png"), -1);
+	EXPECT_EQ(red_of(dir + "/001500.png"), (1500 * 2) % 256);
+	EXPECT_EQ(red_of(dir + "/001525.png"), (1525 * 2) % 256);
+	EXPECT_EQ(red_of(dir + "/001526.png"), -1);
 }
 
 TEST(Runtime, BenchAtSixtyShowsTheAccumulatorAndPerWindowLines)
@@ -231,8 +263,56 @@ TEST(Runtime, RealTimeClockPacesAtFiftyAndPrintsStatistics)
 
 TEST(Runtime, BadOptionsStopWithOneLine)
 {
-	run_s r = run("--fps 0");
-	EXPECT_EQ(r.status, 2);
-	EXPECT_EQ(r.err, "--fps: '0' is not a frame rate such as 50 or 60000/1001\n");
+	struct {
+		const char* args;
+		const char* message;
+	} cases[] = {
+		{ "--fps 0", "--fps: '0' is not a frame rate such as 50 or 60000/1001\n" },
+		{ "--bench --to 1e10", "--to: '1e10' lies past a day (86400 s), too long for a recording\n" },
+		{ "--skip 1e39", "--skip: '1e39' is not a time from 0 to 86400 s (a day)\n" },
+		{ "--capture --bench --to 1", "--capture: a value must follow, not the option '--bench'\n" },
+	};
+	for (auto& c : cases) {
+		run_s r = run(c.args);
+		EXPECT_EQ(r.status, 2) << c.args;
+		EXPECT_EQ(r.err, c.message);
+		EXPECT_TRUE(r.frames.empty());
+	}
+}
+
+TEST(Runtime, NoDisplayIsOneLineAndACleanTerminal)
+{
+	for (const char* display : { "env -u DISPLAY", "DISPLAY=:4711" }) {
+		run_s r = run("", display);
+		EXPECT_EQ(r.status, 1) << display;
+		EXPECT_TRUE(r.err.find("no X display could be opened (DISPLAY=") == 0) << r.err;
+		EXPECT_TRUE(has(r.err, "); --capture under xvfb-run records without one\n")) << r.err;
+		EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+		EXPECT_EQ(r.out, "");  // no escape codes of a text-terminal driver
+	}
+}
+
+TEST(Runtime, AVideoNeedsAWorkingFfmpeg)
+{
+	std::string dir = tmpdir();
+	// No ffmpeg at all: said before any window opens.
+	run_s r = run("--capture " + dir + "/a.mp4 --to 1 --size 64x36", "PATH=" + dir);
+	EXPECT_EQ(r.status, 1);
+	EXPECT_EQ(r.err, "recording a video needs ffmpeg (apt-get install ffmpeg); a folder path records "
+			 "PNG frames without it\n");
 	EXPECT_TRUE(r.frames.empty());
+	// An ffmpeg that takes every frame and writes nothing.
+	std::string fake = dir + "/ffmpeg";
+	FILE* f = fopen(fake.c_str(), "w");
+	fputs("#!/bin/sh\ncat >/dev/null\n", f);
+	fclose(f);
+	chmod(fake.c_str(), 0755);
+	// An old video of that name does not count.
+	f = fopen((dir + "/b.mp4").c_str(), "w");
+	fputs("old", f);
+	fclose(f);
+	r = run("--capture " + dir + "/b.mp4 --to 1 --size 64x36", "PATH=" + dir + ":/usr/bin:/bin");
+	EXPECT_EQ(r.status, 1);
+	EXPECT_TRUE(has(r.err, "capture: ffmpeg left no video in " + dir + "/b.mp4\n")) << r.err;
+	EXPECT_FALSE(has(r.err, "frames written"));
 }

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <math.h>
+
+#include <algorithm>
 
 #include "spring.h"
 #include "util.h"
@@ -68,3 +71,25 @@ TEST(Util, RandomHelpersStayInRange)
 	EXPECT_FLOAT_EQ(fracf(-0.25f), 0.75f);
 	EXPECT_FLOAT_EQ(fracf(3.5f), 0.5f);
 }
+
+TEST(Util, BallStopsForEveryRadius)
+{
+	// Huge radii once overflowed glm's rejection test and never returned.
+	for (float r : { 0.5f, 250.0f, 1e22f, 1e30f, 3e38f }) {
+		glm::vec3 sum(0.0f);
+		float longest = 0.0f;
+		for (int i = 0; i < 2000; i++) {
+			glm::vec3 p = util::ball(r);
+			ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z)) << r;
+			float len = glm::length(p / r);
+			ASSERT_LE(len, 1.0001f) << r;
+			longest = std::max(longest, len);
+			sum += p / r;
+		}
+		EXPECT_GT(longest, 0.9f) << r;  // it fills the ball, not a point
+		EXPECT_LT(glm::length(sum / 2000.0f), 0.05f) << r;
+	}
+	for (float r : { 0.0f, -1.0f, INFINITY, -INFINITY, NAN })
+		EXPECT_EQ(util::ball(r), glm::vec3(0.0f)) << r;
+}
+

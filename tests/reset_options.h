@@ -1,0 +1,16 @@
+// The configuration defaults, restored before each parse of a test.
+#pragma once
+
+#include "capture.h"
+#include "main.h"
+
+inline void reset_options()
+{
+	config_width = 854;
+	config_height = 480;
+	config_videoflags = 0;
+	config_otherflags = 1;
+	timeval_skip = 0.0f;
+	debugmode = false;
+	capture_options = capture_options_s{ false, false, NULL, 50, 1, 1, 0.0, 225.0 };
+}
