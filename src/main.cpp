@@ -12,6 +12,7 @@
 #include "gl.h"
 #include "music.h"
 #include "options.h"
+#include "retime.h"
 
 int config_width = 854;
 int config_height = 480;
@@ -166,8 +167,10 @@ void system_crap()
 	pump_events();
 	if (capture_clock())
 		capture_end_frame();
-	else
+	else {
 		realtime_end_frame();
+		retime_frame();
+	}
 }
 
 static Uint32 fps_tick(Uint32 interval, void* param)
@@ -183,7 +186,7 @@ static Uint32 fps_tick(Uint32 interval, void* param)
 int runtime_main(int argc, char** argv)
 {
 	demo_config();
-	if (!parse_options(argc, argv))
+	if (!parse_options(argc, argv) || !retime_start(argc, argv))
 		return 2;
 
 	// A recording opens no audio device, so it runs where there is no sound.

@@ -7,6 +7,7 @@
 
 #include "capture.h"
 #include "main.h"
+#include "retime.h"
 
 // Reads a whole finite number; false for "abc", "nan", "inf" or "".
 static bool read_seconds(const char* text, double* out)
@@ -117,6 +118,13 @@ bool parse_options(int argc, char** argv)
 			pending = NULL;
 			continue;
 		}
+		int used = retime_option(argc, argv, i);
+		if (used < 0)
+			return false;
+		if (used > 0) {
+			i += used - 1;
+			continue;
+		}
 		if (!strcmp(arg, "--fs")) {
 			fprintf(stderr, "fs!\n");
 			config_videoflags |= SDL_FULLSCREEN;
@@ -150,5 +158,5 @@ bool parse_options(int argc, char** argv)
 		fprintf(stderr, "--to %.3f lies before --from %.3f\n", capture_options.to, capture_options.from);
 		return false;
 	}
-	return true;
+	return retime_check(capture_clock());
 }
