@@ -13,6 +13,47 @@
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
 
+// The dump's file name is fixed: each test that writes it works in a fresh
+// folder of its own.
+class fresh_folder_c {
+public:
+	fresh_folder_c()
+	{
+		char tmpl[] = "/tmp/qvdsyncXXXXXX";
+		dir = mkdtemp(tmpl);
+		if (!getcwd(old, sizeof(old)) || chdir(dir.c_str()) != 0)
+			ADD_FAILURE() << "can't work in " << dir;
+	}
+	~fresh_folder_c()
+	{
+		unlink("eventsdump.txt");
+		rmdir("eventsdump.txt");
+		if (chdir(old) != 0)
+			ADD_FAILURE() << "can't go back to " << old;
+		rmdir(dir.c_str());
+	}
+
+private:
+	std::string dir;
+	char old[4096];
+};
+
+static std::string dump_text()
+{
+	std::ifstream in("eventsdump.txt");
+	std::stringstream text;
+	text << in.rdbuf();
+	return text.str();
+}
+
+static size_t used_events()
+{
+	size_t n = 0;
+	for (const event_map::value_type& e : events)
+		n += e.second.used;
+	return n;
+}
+
 TEST(Sync, FirstConstructionFixesTheTimeAndPrintsOnce)
 {
 	beatgrid = 0.0f;
@@ -77,12 +118,7 @@ TEST(Sync, EventAlreadyPassedFiresAtFirstPoll)
 
 TEST(Sync, SaveWritesEveryEventSortedAndAcknowledges)
 {
-	char dir[] = "/tmp/qvdsyncXXXXXX";
-	ASSERT_TRUE(mkdtemp(dir));
-	char old[4096];
-	ASSERT_TRUE(getcwd(old, sizeof(old)));
-	ASSERT_EQ(chdir(dir), 0);
-
+	fresh_folder_c folder;
 	beatgrid = 0.0f;
 	sync_c z("zz_save", 137.0f, 0);
 	sync_c a("aa_save", 0.25f, 0);
@@ -91,16 +127,13 @@ TEST(Sync, SaveWritesEveryEventSortedAndAcknowledges)
 	sync_save();
 	EXPECT_FALSE(a.once());  // the dump acknowledged it
 
-	std::ifstream in("eventsdump.txt");
-	std::stringstream text;
-	text << in.rdbuf();
-	std::string s = text.str();
+	std::string s = dump_text();
 	size_t pa = s.find("'aa_save' 0.25000\n");
 	size_t pz = s.find("'zz_save' 137.00000\n");
 	ASSERT_NE(pa, std::string::npos);
 	ASSERT_NE(pz, std::string::npos);
 	EXPECT_LT(pa, pz);
-	EXPECT_EQ(std::count(s.begin(), s.end(), '\n'), (long)events.size());
+	EXPECT_EQ(std::count(s.begin(), s.end(), '\n'), (long)used_events());
 
 	// An unwritable dump is reported and leaves nothing behind.
 	ASSERT_EQ(unlink("eventsdump.txt"), 0);
@@ -108,9 +141,6 @@ TEST(Sync, SaveWritesEveryEventSortedAndAcknowledges)
 	CaptureStderr();
 	sync_save();
 	EXPECT_EQ(GetCapturedStderr(), "can't write eventsdump.txt\n");
-	rmdir("eventsdump.txt");
-	ASSERT_EQ(chdir(old), 0);
-	rmdir(dir);
 }
 
 TEST(Sync, RepeatedConstructionFindsByNameWithoutCopying)
@@ -229,20 +259,12 @@ TEST(SyncLoad, PresetPositionsWinOverTheCodeAndUnusedOnesAreKnown)
 
 TEST(SyncLoad, TheDumpReadsBackAndLeavesOutNamesTheCodeNeverAsked)
 {
-	char dir[] = "/tmp/qvdsyncXXXXXX";
-	ASSERT_TRUE(mkdtemp(dir));
-	char old[4096];
-	ASSERT_TRUE(getcwd(old, sizeof(old)));
-	ASSERT_EQ(chdir(dir), 0);
-
+	fresh_folder_c folder;
 	sync_preset({ { "dump_unasked", 7.0f } });
 	sync_c odd("dump_odd", 232.5f, 0);
 	sync_c tiny("dump_tiny", 0.333333f, 0);
 	sync_save();
-	std::ifstream in("eventsdump.txt");
-	std::stringstream text;
-	text << in.rdbuf();
-	std::string s = text.str();
+	std::string s = dump_text();
 	EXPECT_EQ(s.find("dump_unasked"), std::string::npos);
 	EXPECT_NE(s.find("'dump_odd' 232.50000\n"), std::string::npos);
 	EXPECT_NE(s.find("'dump_tiny' 0.33333\n"), std::string::npos);
@@ -250,10 +272,7 @@ TEST(SyncLoad, TheDumpReadsBackAndLeavesOutNamesTheCodeNeverAsked)
 	std::vector<event_position> back;
 	std::string what;
 	ASSERT_EQ(sync_load(s.data(), s.size(), &back, &what), 0) << what;
-	size_t used = 0;
-	for (const event_map::value_type& e : events)
-		used += e.second.used;
-	ASSERT_EQ(back.size(), used);
+	ASSERT_EQ(back.size(), used_events());
 	for (size_t i = 0; i < back.size(); i++) {
 		if (i) {
 			EXPECT_LT(back[i - 1].name, back[i].name);
@@ -261,7 +280,4 @@ TEST(SyncLoad, TheDumpReadsBackAndLeavesOutNamesTheCodeNeverAsked)
 		ASSERT_TRUE(events.count(back[i].name));
 		EXPECT_NEAR(back[i].beatnum, events.find(back[i].name)->second.beatnum, 0.000005f);
 	}
-	unlink("eventsdump.txt");
-	ASSERT_EQ(chdir(old), 0);
-	rmdir(dir);
 }
