@@ -49,6 +49,12 @@ static std::string data_dir()
 	return dir;
 }
 
+static void remove_folder(const std::string& dir)
+{
+	if (!dir.empty() && system(("rm -rf " + dir).c_str()) != 0)
+		ADD_FAILURE() << "can't remove " << dir;
+}
+
 static int run(const std::string& dir, const std::string& args, std::string* err)
 {
 	std::string cmd = "cd " + dir + " && " QUINTARO " " + args + " >/dev/null 2>err.txt";
@@ -106,6 +112,7 @@ TEST(DemoRetime, StoptunnelMovedTo150StartsTheCreditsThere)
 		else
 			EXPECT_GT(moved, 5.0) << "frame " << m << " shows the credits";
 	}
+	remove_folder(dir);
 }
 
 static bool read_beat(const std::string& line, const char* format, double* beat)
@@ -153,4 +160,6 @@ TEST(DemoRetime, WatchedLoopShowsAnEditWhilePlaying)
 	// The goal is 2 s (a normal build takes about 1.2 s here); this bound only
 	// says that it reloaded while playing, also in a sanitizer build.
 	EXPECT_LT(latency, 10.0);
+	run.stop();
+	remove_folder(dir);
 }
