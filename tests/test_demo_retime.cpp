@@ -127,6 +127,9 @@ TEST(DemoRetime, WatchedLoopShowsAnEditWhilePlaying)
 		GTEST_SKIP() << "no demo data";
 	write_file(dir + "/ev.txt", "'bump1' 165\n");
 	// The credits from beat 163 (103.613 s) to 168, over and over.
+	// Real time opens a sound device: the dummy one, whatever the test's
+	// environment says.
+	setenv("SDL_AUDIODRIVER", "dummy", 1);
 	live_run_c run(dir, QUINTARO " --events ev.txt --watch --loop 163 168 --skip 103.613 --size 320x180");
 	std::string line, seen;
 	double edit_at = 0.0, shown_at = 0.0, beat = 0.0;
@@ -135,7 +138,10 @@ TEST(DemoRetime, WatchedLoopShowsAnEditWhilePlaying)
 		if (!has(line, "CityMaxDistance"))
 			seen += line + "\n";
 		if (state == 0 && read_beat(line, "event 'bump1' happened! %lf", &beat)) {
-			EXPECT_NEAR(beat, 165.0, 0.1);
+			// In the first frame at or past it; frames come slowly on a
+			// busy machine.
+			EXPECT_GE(beat, 165.0);
+			EXPECT_LT(beat, 165.5);
 			edit_at = run.seconds();
 			write_file(dir + "/ev.txt", "# later\n'bump1' 166.5\n");
 			state = 1;
@@ -144,12 +150,12 @@ TEST(DemoRetime, WatchedLoopShowsAnEditWhilePlaying)
 			state = 2;
 		} else if (state == 2 && read_beat(line, "event 'bump1' happened! %lf", &beat)) {
 			EXPECT_GE(beat, 166.5);
-			EXPECT_LT(beat, 166.6);
+			EXPECT_LT(beat, 167.0);
 		} else if (state == 2 && line == "loop end 168.00 reached, starting again at beat 163.00") {
 			state = 3;
 		} else if (state == 3 && read_beat(line, "event 'bump1' happened! %lf", &beat)) {
 			EXPECT_GE(beat, 166.5);
-			EXPECT_LT(beat, 166.6);
+			EXPECT_LT(beat, 167.0);
 			state = 4;
 		}
 	}
