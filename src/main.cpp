@@ -11,8 +11,8 @@
 #include "check.h"
 #include "gl.h"
 #include "music.h"
-#include "options.h"
 #include "retime.h"
+#include "options.h"
 
 int config_width = 854;
 int config_height = 480;
@@ -186,9 +186,11 @@ static Uint32 fps_tick(Uint32 interval, void* param)
 int runtime_main(int argc, char** argv)
 {
 	demo_config();
-	if (!parse_options(argc, argv) || !retime_start(argc, argv))
+	if (!parse_options(argc, argv))
 		return 2;
 
+	if (!retime_start(argc, argv))
+		return 2;
 	// A recording opens no audio device, so it runs where there is no sound.
 	Uint32 subsystems = SDL_INIT_TIMER | SDL_INIT_VIDEO | (capture_clock() ? 0 : SDL_INIT_AUDIO);
 	int res = SDL_Init(subsystems);
