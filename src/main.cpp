@@ -11,6 +11,7 @@
 #include "check.h"
 #include "gl.h"
 #include "music.h"
+#include "retime.h"
 #include "options.h"
 #ifdef QVD_HANDHELD
 #include "handheld.h"
@@ -229,8 +230,10 @@ void system_crap()
 	pump_events();
 	if (capture_clock())
 		capture_end_frame();
-	else
+	else {
 		realtime_end_frame();
+		retime_frame();
+	}
 }
 
 static Uint32 fps_tick(Uint32 interval, void* param)
@@ -254,6 +257,8 @@ int runtime_main(int argc, char** argv)
 	take_screenshot();  // the desktop as it was, before our window covers it
 #endif
 
+	if (!retime_start(argc, argv))
+		return 2;
 	// A recording opens no audio device, so it runs where there is no sound.
 	Uint32 subsystems = SDL_INIT_TIMER | SDL_INIT_VIDEO | (capture_clock() ? 0 : SDL_INIT_AUDIO);
 	// Only X gives SDL 1.2 a GL context; without it SDL would fall back to

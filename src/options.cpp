@@ -7,6 +7,7 @@
 
 #include "capture.h"
 #include "main.h"
+#include "retime.h"
 
 // Times on the command line lie within a day: the finale loops for ever,
 // but past a day float time is too coarse for the 0.02 s logic step and a
@@ -141,6 +142,13 @@ bool parse_options(int argc, char** argv)
 			pending = NULL;
 			continue;
 		}
+		int used = retime_option(argc, argv, i);
+		if (used < 0)
+			return false;
+		if (used > 0) {
+			i += used - 1;
+			continue;
+		}
 		if (!strcmp(arg, "--fs")) {
 			fprintf(stderr, "fs!\n");
 			config_videoflags |= SDL_FULLSCREEN;
@@ -177,5 +185,5 @@ bool parse_options(int argc, char** argv)
 		fprintf(stderr, "--to %.3f lies before --from %.3f\n", capture_options.to, capture_options.from);
 		return false;
 	}
-	return true;
+	return retime_check(capture_clock());
 }

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "clock.h"
 
@@ -11,6 +12,8 @@ struct event {
 	bool happened;        // fired in an earlier, acknowledged frame
 	bool happened_queue;  // fired in this frame
 	const char* name;
+	bool preset;          // its position came from an events file
+	bool used;            // the demo's code has asked for it
 };
 
 // Keyed by name; the records live in the map's nodes, whose addresses never
@@ -32,3 +35,20 @@ public:
 
 void sync_ack();
 void sync_save();
+
+// One line of an events file: 'name' position.
+struct event_position {
+	std::string name;
+	float beatnum;
+};
+
+// Reads the text of an events file, in the format sync_save writes; blank
+// lines and lines starting with # are skipped. Returns 0, or the number of
+// the first bad line with what is wrong in *what; never exits.
+int sync_load(const char* text, size_t size, std::vector<event_position>* out, std::string* what);
+
+// Creates the events ahead of the demo's code, so that their positions win.
+void sync_preset(const std::vector<event_position>& list);
+
+// Names of preset events that the demo's code never asked for.
+std::vector<std::string> sync_unused();

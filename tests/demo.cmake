@@ -35,3 +35,16 @@ if(TARGET quintaro)
       SKIP_RETURN_CODE 77 TIMEOUT 600 RUN_SERIAL TRUE)
   endif()
 endif()
+
+# Retiming with an events file: a recording and a real-time run of the demo.
+if(TARGET quintaro)
+  add_executable(test_demo_retime test_demo_retime.cpp)
+  target_link_libraries(test_demo_retime PRIVATE GTest::GTest GTest::Main)
+  target_compile_options(test_demo_retime PRIVATE ${QVD_WARNINGS})
+  target_compile_definitions(test_demo_retime PRIVATE
+    QUINTARO="$<TARGET_FILE:quintaro>" QVD_DATA_DIR="${QVD_DATA_DIR}")
+  add_dependencies(test_demo_retime quintaro)
+  # The real-time run measures how soon an edit shows: nothing else runs meanwhile.
+  gtest_discover_tests(test_demo_retime PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
+    RUN_SERIAL TRUE DISCOVERY_TIMEOUT 30)
+endif()

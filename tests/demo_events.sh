@@ -1,7 +1,7 @@
 #!/bin/bash
-# The whole demo on the recording clock, to its closing text: every event of
-# the timeline is created once at its beat, and each one-shot event of the
-# script fires once, in the first frame that reaches it.
+# The whole demo on the recording clock: every event of the timeline is
+# created once at its beat, each one-shot event of the script fires once, in
+# the first frame that reaches it, and --dump-events lists them all at the end.
 # Usage: demo_events.sh QUINTARO DATA-DIR
 set -u
 bin=$1
@@ -14,9 +14,9 @@ out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
 fps=2
-end=196
-cd "$data" || exit 1
-"$bin" --capture "$out/frames" --fps $fps --from $end --to $end --size 320x180 >/dev/null 2>"$out/err"
+# The dump is written to the working folder: one that looks like the data's.
+mkdir "$out/run" && ln -s "$data"/* "$out/run/" && cd "$out/run" || exit 1
+"$bin" --bench --fps $fps --size 320x180 --dump-events >/dev/null 2>"$out/err"
 status=$?
 if [ $status -ne 0 ]; then
 	echo "the demo ended with status $status:"
@@ -115,6 +115,22 @@ while read -r name beat kind; do
 		;;
 	esac
 done <<< "$table"
+
+# The dump: every event of the script, sorted by name byte-wise, its beat with
+# five decimals.
+expected=$(while read -r name beat kind; do
+	[ -n "$name" ] && printf '%s %s\n' "$name" "$beat"
+done <<< "$table" | LC_ALL=C sort -k1,1 | while read -r name beat; do
+	printf "'%s' %.5f\n" "$name" "$beat"
+done)
+if [ ! -f eventsdump.txt ]; then
+	echo "no eventsdump.txt written"
+	fail=1
+elif [ "$(cat eventsdump.txt)" != "$expected" ]; then
+	echo "eventsdump.txt differs from the timeline:"
+	diff <(echo "$expected") eventsdump.txt | head -20
+	fail=1
+fi
 
 total=$(grep -c "^adding event " "$out/err")
 if [ "$total" -ne 45 ]; then

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The whole demo on the real-time clock under X, driven by a real X client:
 # 'z' prints the time, the statistics line keeps coming, Escape does not end
-# the demo, and both 'q' and closing the window end it with status 1.
+# the demo, and both 'q' and closing the window end it with status 1, after
+# writing the events asked for with --dump-events.
 # Usage: demo_keys.sh QUINTARO DATA-DIR CLOSE-HELPER
 set -u
 bin=$1
@@ -23,7 +24,8 @@ cleanup() {
 }
 trap cleanup EXIT
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
-cd "$data" || exit 1
+# The dump is written to the working folder: one that looks like the data's.
+mkdir "$out/run" && ln -s "$data"/* "$out/run/" && cd "$out/run" || exit 1
 
 fail() {
 	echo "$*"
@@ -130,7 +132,7 @@ press q
 expect_end "'q'"
 
 # The balls' debug keys, in the finale.
-start --skip 185
+start --skip 185 --dump-events
 wait_for "^event 'stopspacefly' happened! "
 for key in 1 2 3 4; do
 	hold "$key"
@@ -139,8 +141,11 @@ wait_for '^ns: [0-9]+\.[0-9]{2}, gf: -?[0-9]+\.[0-9]{2}$'
 kill -0 "$pid" 2>/dev/null || fail "the finale ended"
 press q
 expect_end "'q' in the finale"
+grep -qx "'stopspacefly' 288.00000" eventsdump.txt || fail "'q' did not dump the events"
+rm eventsdump.txt
 
-start
+start --dump-events
 "$closer" "$win" || fail "could not ask the window to close"
 expect_end "closing the window"
+grep -qx "'phonetex_shot' 0.00000" eventsdump.txt || fail "closing the window did not dump the events"
 exit 0

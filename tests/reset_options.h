@@ -3,6 +3,7 @@
 
 #include "capture.h"
 #include "main.h"
+#include "retime.h"
 
 inline void reset_options()
 {
@@ -13,4 +14,5 @@ inline void reset_options()
 	timeval_skip = 0.0f;
 	debugmode = false;
 	capture_options = capture_options_s{ false, false, NULL, 50, 1, 1, 0.0, 225.0 };
+	retime_options = retime_options_s{ NULL, false, false, 0.0f, 0.0f, false };
 }

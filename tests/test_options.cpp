@@ -7,6 +7,7 @@
 #include "main.h"
 #include "options.h"
 #include "reset_options.h"
+#include "retime.h"
 
 using testing::internal::CaptureStderr;
 using testing::internal::GetCapturedStderr;
@@ -166,6 +167,56 @@ TEST(Options, BadCaptureValuesStopWithOneLine)
 		{ { "--fps", "--size", "320x200" }, "--fps: a value must follow, not the option '--size'\n" },
 		{ { "--to", "--nomusic" }, "--to: a value must follow, not the option '--nomusic'\n" },
 		{ { "--capture", "" }, "--capture: the path is empty\n" },
+	};
+	for (auto& c : cases) {
+		bool ok = true;
+		EXPECT_EQ(parse(c.args, &ok), c.message);
+		EXPECT_FALSE(ok) << c.message;
+	}
+}
+
+TEST(Options, RetimingOptions)
+{
+	bool ok;
+	EXPECT_EQ(parse({ "--events", "my.txt", "--watch", "--loop", "162", "170.5", "--dump-events", "--nomusic" }, &ok),
+		"no music!\n");
+	ASSERT_TRUE(ok);
+	EXPECT_STREQ(retime_options.events_path, "my.txt");
+	EXPECT_TRUE(retime_options.watch);
+	EXPECT_TRUE(retime_options.loop);
+	EXPECT_EQ(retime_options.loop_from, 162.0f);
+	EXPECT_EQ(retime_options.loop_to, 170.5f);
+	EXPECT_TRUE(retime_options.dump);
+	EXPECT_FALSE(capture_clock());
+
+	// A recording may read and dump events.
+	parse({ "--bench", "--dump-events", "--events", "e.txt" }, &ok);
+	EXPECT_TRUE(ok);
+	EXPECT_TRUE(retime_options.dump);
+	EXPECT_FALSE(retime_options.watch);
+	EXPECT_FALSE(retime_options.loop);
+}
+
+TEST(Options, BadRetimingStopsWithOneLine)
+{
+	const char* loop_msg = "--loop: two beat-grid positions A B must follow, A before B, from -1 to 100000\n";
+	struct {
+		std::vector<std::string> args;
+		const char* message;
+	} cases[] = {
+		{ { "--events" }, "--events: a file name must follow\n" },
+		{ { "--events", "--watch" }, "--events: a file name must follow\n" },
+		{ { "--events", "" }, "--events: a file name must follow\n" },
+		{ { "--watch" }, "--watch: there is no --events file to watch\n" },
+		{ { "--events", "e", "--watch", "--bench" }, "--watch works in real time only, not with --capture or --bench\n" },
+		{ { "--loop", "1", "2", "--capture", "f" }, "--loop works in real time only, not with --capture or --bench\n" },
+		{ { "--loop", "170", "162" }, loop_msg },
+		{ { "--loop", "5", "5" }, loop_msg },
+		{ { "--loop", "5" }, loop_msg },
+		{ { "--loop", "1", "nan" }, loop_msg },
+		{ { "--loop", "x", "9" }, loop_msg },
+		{ { "--loop", "-2", "9" }, loop_msg },
+		{ { "--loop", "1", "100001" }, loop_msg },
 	};
 	for (auto& c : cases) {
 		bool ok = true;

@@ -15,6 +15,8 @@
 #define STB_IMAGE_IMPLEMENTATION
 #include <stb/stb_image.h>
 
+#include "liverun.h"
+
 struct frame_s {
 	long n;
 	double t, b;
@@ -43,6 +45,15 @@ static std::string slurp(const std::string& path)
 	return s.str();
 }
 
+static bool parse_frame(const std::string& line, frame_s* f)
+{
+	char fired[256] = "";
+	if (sscanf(line.c_str(), "frame %ld t %lf b %lf fs %d fired%255[^\n]", &f->n, &f->t, &f->b, &f->fs, fired) < 4)
+		return false;
+	f->fired = fired;
+	return true;
+}
+
 static run_s run(const std::string& args, const std::string& env = "")
 {
 	std::string dir = tmpdir();
@@ -54,14 +65,10 @@ static run_s run(const std::string& args, const std::string& env = "")
 	r.err = slurp(dir + "/err");
 	std::istringstream lines(r.out);
 	std::string line;
-	while (std::getline(lines, line)) {
-		frame_s f;
-		char fired[256] = "";
-		if (sscanf(line.c_str(), "frame %ld t %lf b %lf fs %d fired%255[^\n]", &f.n, &f.t, &f.b, &f.fs, fired) >= 4) {
-			f.fired = fired;
+	frame_s f;
+	while (std::getline(lines, line))
+		if (parse_frame(line, &f))
 			r.frames.push_back(f);
-		}
-	}
 	return r;
 }
 
@@ -315,4 +322,178 @@ TEST(Runtime, AVideoNeedsAWorkingFfmpeg)
 	EXPECT_EQ(r.status, 1);
 	EXPECT_TRUE(has(r.err, "capture: ffmpeg left no video in " + dir + "/b.mp4\n")) << r.err;
 	EXPECT_FALSE(has(r.err, "frames written"));
+}
+
+static void write_file(const std::string& path, const std::string& text)
+{
+	std::ofstream out(path, std::ios::binary | std::ios::trunc);
+	out << text;
+}
+
+TEST(Runtime, EventsFileMovesEventsAndTheRunEndsWithDumpAndReport)
+{
+	std::string dir = tmpdir();
+	write_file(dir + "/ev.txt", "# retimed\n'ev10' 5\n'ev_typo' 3\n");
+	run_s r = run("--events ev.txt --dump-events --bench --to 4", "cd " + dir + " &&");
+	ASSERT_EQ(r.status, 0) << r.err;
+	EXPECT_TRUE(has(r.err, "2 event positions from ev.txt\n"));
+
+	// ev10 fires in the first frame at or past beat 5, not at 10.
+	int fired = 0;
+	for (size_t n = 1; n < r.frames.size(); n++) {
+		if (has(r.frames[n].fired, "ev10")) {
+			fired++;
+			EXPECT_GE(r.frames[n].b, 5.0);
+			EXPECT_LT(r.frames[n - 1].b, 5.0);
+		}
+	}
+	EXPECT_EQ(fired, 1);
+
+	// At the end: the code's events in name order, the unused name reported.
+	EXPECT_EQ(slurp(dir + "/eventsdump.txt"), "'ev0' 0.00000\n'ev10' 5.00000\n'ev47' 47.00000\n'ev48' 48.00000\n");
+	size_t at = r.err.find("event 'ev_typo' in ev.txt was never used\n");
+	EXPECT_NE(at, std::string::npos) << r.err;
+	EXPECT_EQ(r.err.find("ev_typo", at + 10), std::string::npos);
+	EXPECT_GT(at, r.err.find("bench total: ")) << "reported before the run ended";
+}
+
+TEST(Runtime, BadEventsFileStopsBeforeAnythingOpens)
+{
+	std::string dir = tmpdir();
+	struct {
+		const char* text;
+		const char* message;
+	} cases[] = {
+		{ NULL, "ev.txt: can't read: No such file or directory\n" },
+		{ "'ev10' 5\n\n'ev47' soon\n", "ev.txt:3: position 'soon' is not a number\n" },
+		{ "'ev10' 5\n'ev48' nan\n", "ev.txt:2: position 'nan' is not a finite number\n" },
+		{ "'ev10' 5\n# again\n'ev10' 6\n", "ev.txt:3: 'ev10' given twice (first on line 1)\n" },
+		{ "ev10 5\n", "ev.txt:1: expected 'name' position\n" },
+	};
+	for (auto& c : cases) {
+		unlink((dir + "/ev.txt").c_str());
+		if (c.text)
+			write_file(dir + "/ev.txt", c.text);
+		// A file taken for good would play on: stop it.
+		run_s r = run("--events ev.txt", "cd " + dir + " && timeout -s KILL 10");
+		EXPECT_EQ(r.status, 2) << c.message;
+		EXPECT_EQ(r.err, c.message);
+		EXPECT_EQ(r.out, "") << "the window was opened";
+	}
+	// A folder is not a file.
+	run_s r = run("--events " + dir);
+	EXPECT_EQ(r.status, 2);
+	EXPECT_EQ(r.err, dir + ": can't read: Is a directory\n");
+}
+
+// Splits the frame lines of a run that started itself again into one list
+// per start.
+static std::vector<std::vector<frame_s>> starts(const std::vector<frame_s>& frames)
+{
+	std::vector<std::vector<frame_s>> runs;
+	for (const frame_s& f : frames) {
+		if (f.n == 0)
+			runs.emplace_back();
+		if (!runs.empty())
+			runs.back().push_back(f);
+	}
+	return runs;
+}
+
+static int count(const std::string& text, const std::string& part)
+{
+	int n = 0;
+	for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+		n++;
+	return n;
+}
+
+TEST(Runtime, LoopStartsAgainAtItsStartInRealTime)
+{
+	// Beat 1 lies at 0.762875 s, beat 2 at 1.39775 s. Played until the
+	// fourth start, so that three runs are whole.
+	std::string dir = tmpdir();
+	live_run_c run(dir, RUNTIME_DEMO " --loop 1 2 --skip 0.5");
+	std::string line, seen;
+	std::vector<frame_s> frames;
+	frame_s f;
+	int begun = 0;
+	while (begun < 4 && run.line(&line, 20.0)) {
+		if (parse_frame(line, &f)) {
+			begun += f.n == 0;
+			frames.push_back(f);
+		} else {
+			seen += line + "\n";
+		}
+	}
+	run.stop();
+	std::vector<std::vector<frame_s>> runs = starts(frames);
+	ASSERT_EQ(runs.size(), 4u) << seen;
+	EXPECT_EQ(count(seen, "loop end 2.00 reached, starting again at beat 1.00\n"), 3);
+	// The first run's --skip gives way to the loop's; it does not pile up.
+	EXPECT_EQ(count(seen, "skipping time to 0.50\n"), 1);
+	EXPECT_EQ(count(seen, "skipping time to 0.76\n"), 3);
+
+	for (size_t i = 0; i + 1 < runs.size(); i++) {
+		const std::vector<frame_s>& f = runs[i];
+		ASSERT_GE(f.size(), 10u);
+		// Frames come slowly on a busy machine: only bounds that hold there.
+		double start = i == 0 ? 0.5 : 0.762875;
+		EXPECT_GE(f[1].t, start);
+		EXPECT_LT(f[1].t, start + 0.5);
+		// It ran up to the loop's end and no further.
+		EXPECT_GT(f.back().b, 1.5);
+		for (const frame_s& x : f)
+			EXPECT_LT(x.b, 2.0);
+	}
+}
+
+TEST(Runtime, WatchKeepsPlayingThroughABadEditAndStartsAgainOnAGoodOne)
+{
+	std::string dir = tmpdir();
+	write_file(dir + "/ev.txt", "'ev47' 40\n");
+	live_run_c run(dir, RUNTIME_DEMO " --events ev.txt --watch");
+	std::string line, seen;
+	int state = 0;  // 0 playing, 1 bad file written, 2 bad file refused, 3 good file written, 4 started again
+	long last_frame = -1;
+	double restart_at = 0.0, refused_at = 0.0, last_beat = 0.0;
+	bool fired_after = false;
+	while (!fired_after && run.line(&line, 15.0)) {
+		seen += line + "\n";
+		frame_s f;
+		bool frame = parse_frame(line, &f);
+		if (frame && state < 4) {
+			// Until the good edit, the one run goes on.
+			ASSERT_EQ(f.n, last_frame + 1) << seen;
+			last_frame = f.n;
+			ASSERT_FALSE(has(f.fired, "ev47"));
+		}
+		if (state == 0 && frame && f.t > 0.4) {
+			write_file(dir + "/ev.txt", "'ev47' soon\n");
+			state = 1;
+		} else if (state == 1 && line == "keeping the positions in use until ev.txt is mended") {
+			ASSERT_TRUE(has(seen, "ev.txt:1: position 'soon' is not a number\n")) << seen;
+			refused_at = run.seconds();
+			state = 2;
+		} else if (state == 2 && frame && run.seconds() > refused_at + 0.5) {
+			// It played on for a while with the positions it had.
+			write_file(dir + "/ev.txt", "'ev47' 3\n");
+			state = 3;
+		} else if (state == 3 && sscanf(line.c_str(), "ev.txt changed, starting again at %lf s", &restart_at) == 1) {
+			state = 4;
+		} else if (state == 4 && frame && f.n == 1) {
+			EXPECT_GE(f.t, restart_at);
+			EXPECT_LT(f.t, restart_at + 0.5);
+		}
+		if (state == 4 && frame && has(f.fired, "ev47")) {
+			// In the new run's first frame at or past it.
+			EXPECT_GE(f.b, 3.0);
+			EXPECT_LT(last_beat, 3.0);
+			fired_after = true;
+		}
+		if (state == 4 && frame)
+			last_beat = f.b;
+	}
+	EXPECT_TRUE(fired_after) << "state " << state << "\n" << seen;
+	EXPECT_EQ(count(seen, "starting again"), 1) << seen;
 }

@@ -1,0 +1,253 @@
+#include "retime.h"
+
+#include <SDL/SDL.h>
+#include <errno.h>
+#include <math.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "main.h"
+#include "sync.h"
+
+retime_options_s retime_options = { NULL, false, false, 0.0f, 0.0f, false };
+
+// The command line as given, for running the program again.
+static int saved_argc = 0;
+static char** saved_argv = NULL;
+
+// What the watched file looked like when last read.
+struct stamp_s {
+	bool exists;
+	dev_t dev;
+	ino_t ino;
+	off_t size;
+	struct timespec mtime;
+};
+
+static stamp_s seen;       // the file whose positions are in use
+static stamp_s settling;   // a change waiting one more look before it is read
+static bool is_settling = false;
+static float next_poll = 0.0f;
+static const float poll_period = 0.1f;  // seconds of demo time
+
+static const long max_file = 1 << 20;
+
+static bool read_number(const char* text, double lo, double hi, float* out)
+{
+	char* end;
+	double v = strtod(text, &end);
+	if (end == text || *end || !isfinite(v) || v < lo || v > hi)
+		return false;
+	*out = (float)v;
+	return true;
+}
+
+int retime_option(int argc, char** argv, int i)
+{
+	retime_options_s& r = retime_options;
+	const char* arg = argv[i];
+	if (!strcmp(arg, "--watch")) {
+		r.watch = true;
+		return 1;
+	}
+	if (!strcmp(arg, "--dump-events")) {
+		r.dump = true;
+		return 1;
+	}
+	if (!strcmp(arg, "--events")) {
+		if (i + 1 >= argc || !strncmp(argv[i + 1], "--", 2) || !argv[i + 1][0]) {
+			fprintf(stderr, "--events: a file name must follow\n");
+			return -1;
+		}
+		r.events_path = argv[i + 1];
+		return 2;
+	}
+	if (!strcmp(arg, "--loop")) {
+		if (i + 2 >= argc || !read_number(argv[i + 1], -1.0, 100000.0, &r.loop_from) ||
+			!read_number(argv[i + 2], -1.0, 100000.0, &r.loop_to) || r.loop_to <= r.loop_from) {
+			fprintf(stderr, "--loop: two beat-grid positions A B must follow, A before B, from -1 to 100000\n");
+			return -1;
+		}
+		r.loop = true;
+		return 3;
+	}
+	return 0;
+}
+
+bool retime_check(bool recording)
+{
+	const retime_options_s& r = retime_options;
+	if (r.watch && !r.events_path) {
+		fprintf(stderr, "--watch: there is no --events file to watch\n");
+		return false;
+	}
+	if (recording && (r.watch || r.loop)) {
+		fprintf(stderr, "%s works in real time only, not with --capture or --bench\n", r.watch ? "--watch" : "--loop");
+		return false;
+	}
+	return true;
+}
+
+static stamp_s file_stamp(const char* path)
+{
+	stamp_s s;
+	memset(&s, 0, sizeof(s));
+	struct stat st;
+	if (stat(path, &st) == 0) {
+		s.exists = true;
+		s.dev = st.st_dev;
+		s.ino = st.st_ino;
+		s.size = st.st_size;
+		s.mtime = st.st_mtim;
+	}
+	return s;
+}
+
+static bool same(const stamp_s& a, const stamp_s& b)
+{
+	return a.exists == b.exists && a.dev == b.dev && a.ino == b.ino && a.size == b.size &&
+		a.mtime.tv_sec == b.mtime.tv_sec && a.mtime.tv_nsec == b.mtime.tv_nsec;
+}
+
+// Reads and parses an events file; on failure prints one line naming the
+// file, the line and what is wrong.
+static bool read_events_file(const char* path, std::vector<event_position>* list)
+{
+	FILE* f = fopen(path, "rb");
+	if (!f) {
+		fprintf(stderr, "%s: can't read: %s\n", path, strerror(errno));
+		return false;
+	}
+	std::string text;
+	char buf[4096];
+	size_t n;
+	while ((n = fread(buf, 1, sizeof(buf), f)) > 0 && text.size() <= (size_t)max_file)
+		text.append(buf, n);
+	bool failed = ferror(f) != 0;
+	int err = errno;
+	fclose(f);
+	if (failed) {
+		fprintf(stderr, "%s: can't read: %s\n", path, strerror(err));
+		return false;
+	}
+	if (text.size() > (size_t)max_file) {
+		fprintf(stderr, "%s: larger than 1 MiB, not an events file\n", path);
+		return false;
+	}
+	std::string what;
+	int line = sync_load(text.data(), text.size(), list, &what);
+	if (line) {
+		fprintf(stderr, "%s:%i: %s\n", path, line, what.c_str());
+		return false;
+	}
+	return true;
+}
+
+// Every end of a run goes through exit(): the recording's last frame, 'q',
+// the window closed.
+static void run_end()
+{
+	const retime_options_s& r = retime_options;
+	if (r.dump)
+		sync_save();
+	if (r.events_path)
+		for (const std::string& name : sync_unused())
+			fprintf(stderr, "event '%s' in %s was never used\n", name.c_str(), r.events_path);
+}
+
+bool retime_start(int argc, char** argv)
+{
+	const retime_options_s& r = retime_options;
+	saved_argc = argc;
+	saved_argv = argv;
+	if (r.events_path) {
+		// Stamped before reading, so a change made meanwhile is seen.
+		seen = file_stamp(r.events_path);
+		std::vector<event_position> list;
+		if (!read_events_file(r.events_path, &list))
+			return false;
+		sync_preset(list);
+		fprintf(stderr, "%i event positions from %s\n", (int)list.size(), r.events_path);
+	}
+	if (r.dump || r.events_path)
+		atexit(run_end);
+	return true;
+}
+
+// Runs the program again with the same command line, starting at the given
+// demo time. Only a restart of the whole program rewinds the timeline: its
+// stages and the effects keep their state in statics.
+static void restart(float seconds)
+{
+	std::vector<char*> args;
+	args.push_back(saved_argv[0]);
+	for (int i = 1; i < saved_argc; i++) {
+		if (!strcmp(saved_argv[i], "--skip")) {
+			i++;  // it and its value give way to the new start
+			continue;
+		}
+		args.push_back(saved_argv[i]);
+	}
+	char skip[32];
+	snprintf(skip, sizeof(skip), "%.4f", seconds > 0.0f ? seconds : 0.0f);
+	args.push_back((char*)"--skip");
+	args.push_back(skip);
+	args.push_back(NULL);
+
+	fflush(NULL);
+	SDL_Quit();  // the window and the sound device must not outlive the old run
+	execv("/proc/self/exe", args.data());
+	execvp(saved_argv[0], args.data());
+	fprintf(stderr, "can't start the demo again: %s\n", strerror(errno));
+	exit(1);
+}
+
+static float beat_time(float beat)
+{
+	return beat_first + beat * ((beat_last - beat_first) / beat_lastnum);
+}
+
+static void watch_poll()
+{
+	const char* path = retime_options.events_path;
+	stamp_s now = file_stamp(path);
+	if (same(now, seen)) {
+		is_settling = false;
+		return;
+	}
+	// An editor may still be writing: act once the file has held still for
+	// one poll period.
+	if (!is_settling || !same(now, settling)) {
+		is_settling = true;
+		settling = now;
+		return;
+	}
+	is_settling = false;
+	seen = now;
+	std::vector<event_position> list;
+	if (!read_events_file(path, &list)) {
+		fprintf(stderr, "keeping the positions in use until %s is mended\n", path);
+		return;
+	}
+	fprintf(stderr, "%s changed, starting again at %.2f s\n", path, timeval);
+	restart(timeval);
+}
+
+void retime_frame()
+{
+	const retime_options_s& r = retime_options;
+	if (r.loop && beatgrid >= r.loop_to) {
+		fprintf(stderr, "loop end %.2f reached, starting again at beat %.2f\n", r.loop_to, r.loop_from);
+		restart(beat_time(r.loop_from));
+	}
+	if (r.watch && timeval >= next_poll) {
+		next_poll = timeval + poll_period;
+		watch_poll();
+	}
+}
