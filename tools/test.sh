@@ -6,6 +6,12 @@ set -e
 cd "$(dirname "$0")/.."
 ./tools/setup.sh
 jobs=$(nproc)
+# The tests' environment, for every test: ctest's per-test lists do not
+# reach the tests that gtest discovers (only their first entry does).
+export ASAN_OPTIONS=detect_leaks=1
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$(pwd)/tests/ubsan.supp"
+export GTEST_DEATH_TEST_STYLE=threadsafe
+export SDL_AUDIODRIVER=dummy
 run_tests() {
 	build=$1
 	shift
