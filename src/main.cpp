@@ -12,6 +12,9 @@
 #include "gl.h"
 #include "music.h"
 #include "options.h"
+#ifdef QVD_WEB
+#include "web.h"
+#endif
 
 int config_width = 854;
 int config_height = 480;
@@ -92,6 +95,9 @@ void system_crap_pre()
 	while (SDL_PollEvent(&e)) {
 	}
 	SDL_GL_SwapBuffers();
+#ifdef QVD_WEB
+	web_yield();
+#endif
 }
 
 static void builtin_bindings(SDL_Event* e)
@@ -139,6 +145,9 @@ static void pump_events()
 static void realtime_end_frame()
 {
 	SDL_GL_SwapBuffers();
+#ifdef QVD_WEB
+	web_frame_wait(framestart);
+#endif
 	frametime = 0.0f;
 	while (frametime < 0.02f) {
 		getqvdtime(&frameend);
@@ -164,10 +173,14 @@ void system_crap()
 		mouserull[1] = 0;
 	}
 	pump_events();
-	if (capture_clock())
+	if (capture_clock()) {
 		capture_end_frame();
-	else
+#ifdef QVD_WEB
+		web_yield();
+#endif
+	} else {
 		realtime_end_frame();
+	}
 }
 
 static Uint32 fps_tick(Uint32 interval, void* param)
@@ -177,6 +190,11 @@ static Uint32 fps_tick(Uint32 interval, void* param)
 	int frames = framecounter.exchange(0);
 	int steps = framecounter_logic.exchange(0);
 	print_stats(frames, steps, timeval, beatgrid);
+#ifdef QVD_WEB
+	// The emulation's timers fire once.
+	web_tick();
+	SDL_AddTimer(2000, fps_tick, NULL);
+#endif
 	return 2000;
 }
 
@@ -208,6 +226,9 @@ int runtime_main(int argc, char** argv)
 	if (capture_clock()) {
 		capture_start();
 	} else {
+#ifdef QVD_WEB
+		web_wait_for_click();
+#endif
 		startmusic();
 		time_init();
 		realstartmusic();

@@ -1,0 +1,95 @@
+// The browser build's platform step. The demo's frame loops run unchanged:
+// each frame sleeps through Asyncify, which hands the browser its turn to
+// show the frame, play sound and run timers.
+#include "web.h"
+
+#include <SDL/SDL_mixer.h>
+#include <emscripten.h>
+#include <stdio.h>
+
+#include "gl.h"
+#include "main.h"
+
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#include <stb/stb_image.h>
+
+static bool first_frame = true;
+
+void web_frame_wait(qvdtime_t start)
+{
+	qvdtime_t now, d;
+	getqvdtime(&now);
+	qvdtimersub(&now, &start, &d);
+	// setTimeout wakes a little late: sleep to a millisecond before the
+	// period ends and let the caller spin the rest. Always yield once.
+	int ms = (int)((0.02 - tvtof(&d)) * 1000.0) - 1;
+	emscripten_sleep(ms > 0 ? ms : 0);
+	if (first_frame) {
+		first_frame = false;
+		fprintf(stderr, "first frame shown %.3f s after the page began loading\n",
+			emscripten_get_now() / 1000.0);
+	}
+}
+
+void web_yield()
+{
+	emscripten_sleep(0);
+}
+
+// The page's shell calls back once its gate is clicked (see web.html).
+EM_ASYNC_JS(void, web_wait_for_click, (), {
+	await new Promise(resolve => Module.qvdGate(resolve));
+});
+
+void web_tick()
+{
+	GLenum e = glGetError();
+	if (e != GL_NO_ERROR)
+		fprintf(stderr, "gl error 0x%04x\n", e);
+}
+
+unsigned char* web_load_picture(const char* fn, int channels, int* w, int* h)
+{
+	// The emulation's own decoder goes through a canvas, which zeroes the
+	// colour wherever alpha is 0.
+	stbi_set_flip_vertically_on_load(1);
+	int n;
+	return stbi_load(fn, w, h, &n, channels);
+}
+
+void web_free_picture(unsigned char* pixels)
+{
+	stbi_image_free(pixels);
+}
+
+// SDL_mixer's seek is missing from the emulation, which plays the track
+// through a media element: set the element's position instead.
+EM_JS(int, Mix_SetMusicPosition, (double position), {
+	var audio = SDL.music.audio;
+	if (!audio)
+		return -1;
+	audio.currentTime = position;
+	return 0;
+});
+
+EM_JS(double, music_element_time, (), {
+	var audio = SDL.music.audio;
+	return audio ? audio.currentTime : -1;
+});
+
+// For the page's tests: the demo clock and the music element, read together.
+extern "C" EMSCRIPTEN_KEEPALIVE double qvd_web_clock()
+{
+	qvdtime_t now, d;
+	getqvdtime(&now);
+	qvdtimersub(&now, &timestart, &d);
+	return tvtof(&d) + timeval_skip;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE double qvd_web_music_time()
+{
+	return music_element_time();
+}
