@@ -40,9 +40,14 @@ void web_yield()
 }
 
 // The page's shell calls back once its gate is clicked (see web.html).
-EM_ASYNC_JS(void, web_wait_for_click, (), {
+EM_ASYNC_JS(void, wait_for_gate, (), {
 	await new Promise(resolve => Module.qvdGate(resolve));
 });
+
+void web_wait_for_click()
+{
+	wait_for_gate();
+}
 
 void web_tick()
 {

@@ -18,7 +18,7 @@ void web_yield();
 
 // Shows the page's "click to start" gate and returns once it was clicked:
 // browsers play sound only after a click.
-extern "C" void web_wait_for_click();
+void web_wait_for_click();
 
 // Every 2 s with the statistics line: reports GL errors of the interval.
 void web_tick();

@@ -1,0 +1,24 @@
+# The demo's web page: built once with emscripten into web/ of this build
+# folder (the web_build fixture), then opened in headless Chromium.
+if(TARGET quintaro)
+  set(QVD_WEB_TEST bash ${CMAKE_CURRENT_SOURCE_DIR}/web/web_test.sh)
+  if(QVD_SANITIZE)
+    set(QVD_WEB_ENV "${QVD_TEST_ENV};QVD_SANITIZE=ON")
+  else()
+    set(QVD_WEB_ENV "${QVD_TEST_ENV};QVD_SANITIZE=OFF")
+  endif()
+  add_test(NAME web_build COMMAND ${QVD_WEB_TEST} build ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+  set_tests_properties(web_build PROPERTIES FIXTURES_SETUP web_page TIMEOUT 900)
+  add_test(NAME web_play COMMAND ${QVD_WEB_TEST} play ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
+  # City, polyhedron and closing text.
+  foreach(t 85 143 195)
+    add_test(NAME web_frame_${t} COMMAND ${QVD_WEB_TEST} frame ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}
+      $<TARGET_FILE:quintaro> ${t})
+    list(APPEND QVD_WEB_TESTS web_frame_${t})
+  endforeach()
+  # One Chromium at a time: the music test measures real time.
+  set_tests_properties(web_play ${QVD_WEB_TESTS} PROPERTIES FIXTURES_REQUIRED web_page
+    RUN_SERIAL TRUE TIMEOUT 300)
+  set_tests_properties(web_build web_play ${QVD_WEB_TESTS} PROPERTIES ENVIRONMENT "${QVD_WEB_ENV}"
+    SKIP_RETURN_CODE 77)
+endif()
