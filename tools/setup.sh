@@ -7,6 +7,7 @@ PACKAGES="build-essential cmake pkg-config git
  libglew-dev libglm-dev libgl1-mesa-dev libgl1-mesa-dri mesa-utils
  libstb-dev libfreetype-dev libvorbis-dev libogg-dev fonts-dejavu-core fonts-dejavu-extra
  libgtest-dev xvfb xauth xdotool x11-utils ffmpeg sox imagemagick
+ libegl-dev libgles-dev libx11-dev libxext-dev libdbus-1-dev dbus-daemon dbus-bin
  emscripten chromium"
 missing=""
 for p in $PACKAGES; do
