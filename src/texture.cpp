@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#ifdef QVD_WEB
+#include "web.h"
+#endif
+
 static const int max_atlas_reads = 1000;
 
 static void set_params(GLenum target, int texflags, bool wrap)
@@ -19,6 +23,34 @@ static void set_params(GLenum target, int texflags, bool wrap)
 		glTexParameteri(target, GL_TEXTURE_WRAP_S, mode);
 		glTexParameteri(target, GL_TEXTURE_WRAP_T, mode);
 	}
+}
+
+static void couldnt_load(const char* fn, const char* why)
+{
+	// Every picture is assumed to exist: stop rather than show garbage.
+	fprintf(stderr, "couldn't load!\n");
+	fprintf(stderr, "%s: %s\n", fn, why);
+	exit(1);
+}
+
+// One picture file into a 2D texture or one side of a cube map.
+static void upload_file(GLenum target, const char* fn, GLint format)
+{
+#ifdef QVD_WEB
+	// The browser's SDL surfaces are always 32-bit: decode straight to rows.
+	int w, h;
+	unsigned char* pixels = web_load_picture(fn, format == GL_RGB ? 3 : 4, &w, &h);
+	if (!pixels)
+		couldnt_load(fn, "not a picture");
+	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+	glTexImage2D(target, 0, format, w, h, 0, format, GL_UNSIGNED_BYTE, pixels);
+	web_free_picture(pixels);
+#else
+	SDL_Surface* s = texture_c::load_image(fn, format);
+	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+	glTexImage2D(target, 0, format, s->w, s->h, 0, format, GL_UNSIGNED_BYTE, s->pixels);
+	SDL_FreeSurface(s);
+#endif
 }
 
 // Reads one line of any length; false at the end of the file.
@@ -87,11 +119,7 @@ void texture_c::load(const char* fn, int texflags)
 		set_params(GL_TEXTURE_CUBE_MAP, texflags, false);
 		for (int i = 0; i < 6; i++) {
 			fprintf(stderr, "noin: %i\n", i);
-			SDL_Surface* s = load_image(subtexdata[i], format);
-			glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-			glTexImage2D(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, 0, format, s->w, s->h, 0,
-				format, GL_UNSIGNED_BYTE, s->pixels);
-			SDL_FreeSurface(s);
+			upload_file(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, subtexdata[i], format);
 		}
 		textureid = id;
 		return;
@@ -102,22 +130,34 @@ void texture_c::load(const char* fn, int texflags)
 	glGenTextures(1, &id);
 	glBindTexture(GL_TEXTURE_2D, id);
 	set_params(GL_TEXTURE_2D, texflags, true);
-	SDL_Surface* s = load_image(fn, format);
-	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-	glTexImage2D(GL_TEXTURE_2D, 0, format, s->w, s->h, 0, format, GL_UNSIGNED_BYTE, s->pixels);
-	SDL_FreeSurface(s);
+	upload_file(GL_TEXTURE_2D, fn, format);
 	textureid = id;
 }
 
+#ifdef QVD_WEB
+// The browser's surfaces hold 32-bit pixels only.
+SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
+{
+	if (internalformat != GL_RGBA)
+		return NULL;
+	int w, h;
+	unsigned char* pixels = web_load_picture(fn, 4, &w, &h);
+	if (!pixels)
+		couldnt_load(fn, "not a picture");
+	fprintf(stderr, "texture bpp: %i\n", 32);
+	SDL_Surface* result = SDL_CreateRGBSurface(SDL_SRCALPHA, w, h, 32,
+		0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
+	for (int y = 0; y < h; y++)
+		memcpy((Uint8*)result->pixels + y * result->pitch, pixels + (size_t)y * w * 4, (size_t)w * 4);
+	web_free_picture(pixels);
+	return result;
+}
+#else
 SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
 {
 	SDL_Surface* image = IMG_Load(fn);
-	if (!image) {
-		// Every picture is assumed to exist: stop rather than show garbage.
-		fprintf(stderr, "couldn't load!\n");
-		fprintf(stderr, "%s: %s\n", fn, IMG_GetError());
-		exit(1);
-	}
+	if (!image)
+		couldnt_load(fn, IMG_GetError());
 	SDL_SetAlpha(image, 0, 255);
 	fprintf(stderr, "texture bpp: %i\n", image->format->BitsPerPixel);
 
@@ -142,6 +182,7 @@ SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
 	SDL_FreeSurface(image);
 	return result;
 }
+#endif
 
 void texture_c::fromsurface(SDL_Surface* surf)
 {
@@ -176,11 +217,11 @@ void texture_c::fromsurface(SDL_Surface* surf, int texflags)
 	glBindTexture(GL_TEXTURE_2D, id);
 	set_params(GL_TEXTURE_2D, flags, true);
 	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-#ifndef QVD_HANDHELD
+#ifndef QVD_GLES
 	glPixelStorei(GL_UNPACK_ROW_LENGTH, surf->pitch / surf->format->BytesPerPixel);
 #endif
 	glTexImage2D(GL_TEXTURE_2D, 0, format, surf->w, surf->h, 0, format, GL_UNSIGNED_BYTE, surf->pixels);
-#ifndef QVD_HANDHELD
+#ifndef QVD_GLES
 	glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 #endif
 	textureid = id;
@@ -193,11 +234,11 @@ void texture_c::fromsurface_subtex(SDL_Surface* surf)
 		return;
 	glBindTexture(GL_TEXTURE_2D, textureid);
 	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-#ifndef QVD_HANDHELD
+#ifndef QVD_GLES
 	glPixelStorei(GL_UNPACK_ROW_LENGTH, surf->pitch / surf->format->BytesPerPixel);
 #endif
 	glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, surf->w, surf->h, format, GL_UNSIGNED_BYTE, surf->pixels);
-#ifndef QVD_HANDHELD
+#ifndef QVD_GLES
 	glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
 #endif
 }
