@@ -299,12 +299,12 @@ int runtime_main(int argc, char** argv)
 		demoname = "QVD Demobase";
 	SDL_WM_SetCaption(demoname, demoname);
 
+#ifdef QVD_WEB
+	web_start(!capture_clock());  // a recording plays no sound: no click
+#endif
 	if (capture_clock()) {
 		capture_start();
 	} else {
-#ifdef QVD_WEB
-		web_wait_for_click();
-#endif
 		startmusic();
 		time_init();
 		realstartmusic();

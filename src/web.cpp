@@ -5,6 +5,7 @@
 
 #include <SDL/SDL_mixer.h>
 #include <emscripten.h>
+#include <stdint.h>
 #include <stdio.h>
 
 #include "gl.h"
@@ -29,8 +30,7 @@ void web_frame_wait(qvdtime_t start)
 	emscripten_sleep(ms > 0 ? ms : 0);
 	if (first_frame) {
 		first_frame = false;
-		fprintf(stderr, "first frame shown %.3f s after the page began loading\n",
-			emscripten_get_now() / 1000.0);
+		fprintf(stderr, "first frame shown at %.3f s of page time\n", emscripten_get_now() / 1000.0);
 	}
 }
 
@@ -44,9 +44,16 @@ EM_ASYNC_JS(void, wait_for_gate, (), {
 	await new Promise(resolve => Module.qvdGate(resolve));
 });
 
-void web_wait_for_click()
+EM_JS(void, open_gate, (), {
+	Module.qvdGate(null);
+});
+
+void web_start(bool click)
 {
-	wait_for_gate();
+	if (click)
+		wait_for_gate();
+	else
+		open_gate();
 }
 
 void web_tick()
@@ -97,4 +104,34 @@ extern "C" EMSCRIPTEN_KEEPALIVE double qvd_web_clock()
 extern "C" EMSCRIPTEN_KEEPALIVE double qvd_web_music_time()
 {
 	return music_element_time();
+}
+
+// The demo never seeds rand(), so each build shows the same "random" layouts.
+// The browser's C library draws another sequence than the desktop's; this is
+// the desktop's (an additive feedback generator over 31 words, seed 1), so
+// the stars, balls and polyhedra lie where they lie there.
+static uint32_t rand_ring[34];
+static uint64_t rand_n = 0;
+
+extern "C" int rand(void)
+{
+	if (rand_n == 0) {
+		int32_t s[344];
+		s[0] = 1;
+		for (int i = 1; i < 31; i++) {
+			int64_t v = (16807LL * s[i - 1]) % 2147483647;
+			s[i] = (int32_t)(v < 0 ? v + 2147483647 : v);
+		}
+		for (int i = 31; i < 34; i++)
+			s[i] = s[i - 31];
+		for (int i = 34; i < 344; i++)
+			s[i] = (int32_t)((uint32_t)s[i - 31] + (uint32_t)s[i - 3]);
+		for (int k = 310; k < 344; k++)
+			rand_ring[k % 34] = (uint32_t)s[k];
+		rand_n = 344;
+	}
+	uint32_t v = rand_ring[(rand_n - 31) % 34] + rand_ring[(rand_n - 3) % 34];
+	rand_ring[rand_n % 34] = v;
+	rand_n++;
+	return (int)(v >> 1);
 }

@@ -16,9 +16,10 @@ void web_frame_wait(qvdtime_t framestart);
 // One pass of the browser's event loop, for frames that do not wait.
 void web_yield();
 
-// Shows the page's "click to start" gate and returns once it was clicked:
-// browsers play sound only after a click.
-void web_wait_for_click();
+// Before the clock starts: with `click`, shows the page's "click to start"
+// gate and returns once it was clicked (browsers play sound only after a
+// click); without, only takes the loading notice away.
+void web_start(bool click);
 
 // Every 2 s with the statistics line: reports GL errors of the interval.
 void web_tick();

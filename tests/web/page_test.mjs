@@ -75,15 +75,18 @@ function stats() {
 }
 
 async function play(browser, base, skip, seconds) {
-	const t0 = Date.now();
 	const page = await openPage(browser, `${base}?--skip&${skip}`);
 	await page.waitForFunction(() => document.getElementById('gate').textContent === 'click to start',
 		{ timeout: 60000 });
-	console.log(`gate ready ${((Date.now() - t0) / 1000).toFixed(2)} s after opening the page`);
 	const before = stats().length;
 	await page.click('#gate');
-	await waitLine(/^first frame shown/, 10);
-	console.log(lines.find(l => /^first frame shown/.test(l)));
+	const shown = await waitLine(/^first frame shown at/, 10);
+	if (!shown)
+		return;
+	const [loaded, clicked] = await page.evaluate(() => [Module.qvdLoaded, Module.qvdClicked]);
+	const firstFrame = Number(shown.match(/([\d.]+) s/)[1]) * 1000;
+	console.log(`page loaded to its gate in ${(loaded / 1000).toFixed(2)} s; ` +
+		`first frame ${((firstFrame - clicked) / 1000).toFixed(3)} s after the click`);
 
 	let worst = 0;
 	let samples = 0;
