@@ -29,3 +29,11 @@ if(TARGET quintaro-n9)
   set_tests_properties(n9_desktop PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
     SKIP_RETURN_CODE 77 TIMEOUT 300)
 endif()
+
+if(TARGET quintaro-n9 AND TARGET quintaro)
+  add_test(NAME n9_same
+    COMMAND bash ${N9_DIR}/n9_same.sh $<TARGET_FILE:quintaro-n9> $<TARGET_FILE:quintaro>
+      ${QVD_DATA_DIR} $<TARGET_FILE:test_n9_layer>)
+  set_tests_properties(n9_same PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
+    SKIP_RETURN_CODE 77 TIMEOUT 300)
+endif()

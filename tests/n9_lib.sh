@@ -8,6 +8,7 @@ export MESA_GLES_VERSION_OVERRIDE=2.0
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
 xvfb_pid=
 pids=
+n9_pid=
 
 n9_cleanup() {
 	for p in $pids; do
@@ -53,6 +54,7 @@ start_x() {
 wait_line() {
 	for _ in $(seq $(($2 * 10))); do
 		grep -q -- "$1" "$out/err" && return 0
+		kill -0 "$n9_pid" 2>/dev/null || fail "the program ended before '$1'"
 		sleep 0.1
 	done
 	fail "no line '$1' within $2 s"

@@ -21,6 +21,16 @@ echo "$libs" | grep -q 'libGLEW' && fail "linked with GLEW"
 echo "$libs" | grep -q 'libdbus-1\.so' || fail "not linked with libdbus-1"
 echo "$libs" | grep -q 'libX11\.so' || fail "not linked with Xlib"
 
+# Polls the window's type for up to $1 tenths of a second.
+normal_within() {
+	for _ in $(seq "$1"); do
+		type=$(window_type "$win")
+		[ "$type" = "_NET_WM_WINDOW_TYPE_NORMAL" ] && return 0
+		sleep 0.1
+	done
+	return 1
+}
+
 start_x 854x480
 # A compositor creates the property's name; here we do.
 xprop -root -f _NET_WM_WINDOW_TYPE 32a -set _NET_WM_WINDOW_TYPE _NET_WM_WINDOW_TYPE_DESKTOP
@@ -42,13 +52,7 @@ wait_line "initting music" 60
 sleep 1
 type=$(window_type "$win")
 [ "$type" = "_NET_WM_WINDOW_TYPE_DIALOG" ] || fail "window type at 1 s is '$type'"
-normal=
-for _ in $(seq 100); do
-	type=$(window_type "$win")
-	[ "$type" = "_NET_WM_WINDOW_TYPE_NORMAL" ] && normal=1 && break
-	sleep 0.1
-done
-[ -n "$normal" ] || fail "window type after 2 s is '$type'"
+normal_within 100 || fail "window type after 2 s is '$type'"
 kill -0 "$n9_pid" 2>/dev/null || fail "the program died"
 stop_n9
 
@@ -57,13 +61,7 @@ start_n9 --nomusic --skip 30
 wait_line "our wmwindow id" 30
 win=$(fswindow)
 wait_line "initting music" 60
-normal=
-for _ in $(seq 20); do
-	type=$(window_type "$win")
-	[ "$type" = "_NET_WM_WINDOW_TYPE_NORMAL" ] && normal=1 && break
-	sleep 0.1
-done
-[ -n "$normal" ] || fail "with --skip 30 the window type is '$type' after the first frames"
+normal_within 20 || fail "with --skip 30 the window type is '$type' after the first frames"
 [ "$(grep -c '^setting the hildon atom$' "$out/err")" = 2 ] || fail "the type was not set exactly twice"
 stop_n9
 
