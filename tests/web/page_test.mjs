@@ -3,8 +3,8 @@
 //   node page_test.mjs play PAGE_DIR SKIP SECONDS
 //     clicks the gate, then for SECONDS compares the music element's
 //     position with the demo clock and collects the statistics lines
-//   node page_test.mjs frame PAGE_DIR T OUT.png
-//     runs --bench from T to T+1 and saves the canvas's last frame
+//   node page_test.mjs frame PAGE_DIR T TO OUT.png
+//     runs --bench from T to TO and saves the canvas's last frame
 // Any page error, GL error or failed check ends it with status 1.
 import { spawn } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
@@ -135,15 +135,15 @@ async function play(browser, base, skip, seconds) {
 		fail(`logic rate ${(steps / span).toFixed(2)}, not 50 per second`);
 }
 
-async function frame(browser, base, t, out) {
-	const page = await openPage(browser, `${base}?--bench&--skip&${t}&--to&${t + 1}`);
+async function frame(browser, base, t, to, out) {
+	const page = await openPage(browser, `${base}?--bench&--skip&${t}&--to&${to}`);
 	if (!await waitLine(/^bench total/, 180))
 		return;
 	// The last frame stays on the canvas once the program has ended.
 	await sleep(500);
 	const canvas = await page.$('#canvas');
 	await canvas.screenshot({ path: out });
-	console.log(`frame at ${t + 1} s saved to ${out}`);
+	console.log(`frame at ${to} s saved to ${out}`);
 }
 
 const { server, port } = await serve(pageDir);
@@ -160,7 +160,7 @@ try {
 	if (mode === 'play')
 		await play(browser, base, Number(rest[0]), Number(rest[1]));
 	else if (mode === 'frame')
-		await frame(browser, base, Number(rest[0]), rest[1]);
+		await frame(browser, base, Number(rest[0]), Number(rest[1]), rest[2]);
 	else
 		fail(`unknown mode ${mode}`);
 } catch (e) {

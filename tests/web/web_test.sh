@@ -3,8 +3,8 @@
 # driven in headless Chromium.
 #   web_test.sh build SRC BUILD          build the page into BUILD/web/page
 #   web_test.sh play SRC BUILD           gate, music against clock, logic rate
-#   web_test.sh frame SRC BUILD QUINTARO T
-#       the page's frame at T+1 s (--bench from T) against the desktop's
+#   web_test.sh frame SRC BUILD QUINTARO T TO
+#       the page's frame at TO s (--bench from T) against the desktop's
 # Skips (77) where emscripten or Chromium is missing, and in a sanitizer build.
 set -u
 what=$1
@@ -59,24 +59,26 @@ page_test() {
 	node --no-experimental-fetch "$web/driver/page_test.mjs" "$@"
 }
 
-# Compares the page's frame at T+1 with the desktop program's.
+# Compares the page's last frame of --bench from T to TO with the desktop
+# program's frame at TO.
 frame_test() {
-	local bin=$1 t=$2
-	local to=$((t + 1))
+	local bin=$1 t=$2 to=$3
 	local out=$build/web-frames
 	mkdir -p "$out"
 	local tmp
 	tmp=$(mktemp -d)
 	(cd "$data" && "$bin" --capture "$tmp" --skip "$t" --from "$to" --to "$to" >/dev/null 2>"$tmp/err")
-	if [ ! -f "$tmp/000050.png" ]; then
+	local shot
+	shot=$(ls "$tmp"/*.png 2>/dev/null | head -1)
+	if [ -z "$shot" ]; then
 		echo "the desktop program wrote no frame at $to s:"
 		tail -5 "$tmp/err"
 		rm -rf "$tmp"
 		return 1
 	fi
-	cp "$tmp/000050.png" "$out/desktop-$to.png"
+	cp "$shot" "$out/desktop-$to.png"
 	rm -rf "$tmp"
-	page_test frame "$web/page" "$t" "$out/web-$to.png" || return 1
+	page_test frame "$web/page" "$t" "$to" "$out/web-$to.png" || return 1
 	compare_frames "$out/desktop-$to.png" "$out/web-$to.png" "$out/diff-$to.png"
 }
 
@@ -104,6 +106,6 @@ compare_frames() {
 case $what in
 build) build_page ;;
 play) page_test play "$web/page" 40 30 ;;
-frame) frame_test "$4" "$5" ;;
+frame) frame_test "$4" "$5" "$6" ;;
 *) echo "unknown step $what"; exit 2 ;;
 esac
