@@ -33,6 +33,28 @@ static void couldnt_load(const char* fn, const char* why)
 	exit(1);
 }
 
+// Uploads a surface's pixels whole or over the texture's top-left corner.
+// SDL pads each row to 4 bytes and GL ES has no unpack row length, so rows
+// whose pitch is not width * pixel size are first copied out tight (the
+// demo uploads only while loading; a tight surface is never copied).
+static void upload(GLenum target, SDL_Surface* s, GLenum format, bool sub)
+{
+	size_t row = (size_t)s->w * (format == GL_RGB ? 3 : 4);
+	const unsigned char* pixels = (const unsigned char*)s->pixels;
+	std::vector<unsigned char> tight;
+	if ((size_t)s->pitch != row) {
+		tight.resize(row * s->h);
+		for (int y = 0; y < s->h; y++)
+			memcpy(&tight[row * y], pixels + (size_t)s->pitch * y, row);
+		pixels = tight.data();
+	}
+	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+	if (sub)
+		glTexSubImage2D(target, 0, 0, 0, s->w, s->h, format, GL_UNSIGNED_BYTE, pixels);
+	else
+		glTexImage2D(target, 0, format, s->w, s->h, 0, format, GL_UNSIGNED_BYTE, pixels);
+}
+
 // One picture file into a 2D texture or one side of a cube map.
 static void upload_file(GLenum target, const char* fn, GLint format)
 {
@@ -47,8 +69,7 @@ static void upload_file(GLenum target, const char* fn, GLint format)
 	web_free_picture(pixels);
 #else
 	SDL_Surface* s = texture_c::load_image(fn, format);
-	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-	glTexImage2D(target, 0, format, s->w, s->h, 0, format, GL_UNSIGNED_BYTE, s->pixels);
+	upload(target, s, (GLenum)format, false);
 	SDL_FreeSurface(s);
 #endif
 }
@@ -216,14 +237,7 @@ void texture_c::fromsurface(SDL_Surface* surf, int texflags)
 	glGenTextures(1, &id);
 	glBindTexture(GL_TEXTURE_2D, id);
 	set_params(GL_TEXTURE_2D, flags, true);
-	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-#ifndef QVD_GLES
-	glPixelStorei(GL_UNPACK_ROW_LENGTH, surf->pitch / surf->format->BytesPerPixel);
-#endif
-	glTexImage2D(GL_TEXTURE_2D, 0, format, surf->w, surf->h, 0, format, GL_UNSIGNED_BYTE, surf->pixels);
-#ifndef QVD_GLES
-	glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-#endif
+	upload(GL_TEXTURE_2D, surf, format, false);
 	textureid = id;
 }
 
@@ -233,14 +247,7 @@ void texture_c::fromsurface_subtex(SDL_Surface* surf)
 	if (!surface_format(surf, &format))
 		return;
 	glBindTexture(GL_TEXTURE_2D, textureid);
-	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-#ifndef QVD_GLES
-	glPixelStorei(GL_UNPACK_ROW_LENGTH, surf->pitch / surf->format->BytesPerPixel);
-#endif
-	glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, surf->w, surf->h, format, GL_UNSIGNED_BYTE, surf->pixels);
-#ifndef QVD_GLES
-	glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-#endif
+	upload(GL_TEXTURE_2D, surf, format, true);
 }
 
 void texture_c::bind()

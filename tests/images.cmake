@@ -17,8 +17,9 @@ endfunction()
 qvd_images_test(test_scroller test_scroller.cpp test_scroller_textbox.cpp)
 qvd_images_test(test_pictures
   test_pictures_face.cpp test_pictures_zreset.cpp test_pictures_mujuice.cpp
-  test_pictures_texturetest.cpp)
+  test_pictures_texturetest.cpp test_pictures_qvdlogo.cpp test_pictures_ripsilu.cpp
+  test_pictures_pbtausta.cpp)
 qvd_images_test(test_heart test_heart.cpp)
 qvd_images_test(test_overlay
   test_overlay_velmor.cpp test_overlay_orange.cpp
-  test_overlay_lace.cpp)
+  test_overlay_lace.cpp test_overlay_orangetex.cpp)

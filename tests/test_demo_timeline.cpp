@@ -5,7 +5,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <math.h>
+
 #include <fstream>
+#include <initializer_list>
 #include <iomanip>
 #include <map>
 #include <sstream>
@@ -47,6 +50,7 @@ struct frame_s {
 	bool ready;
 	std::string draws;
 	std::string checks;
+	std::string vals;  // globals the script wrote, as "name=numbers" words
 };
 
 std::string setup_log;
@@ -66,7 +70,7 @@ void finish()
 	out << setup_log << "\n";
 	for (const frame_s& f : frames)
 		out << f.fc << " " << f.beat << " " << f.whiteback << " " << f.ready << " |"
-		    << f.draws << "|" << f.checks << "\n";
+		    << f.draws << "|" << f.checks << "|" << f.vals << "\n";
 	out.close();
 	fflush(stderr);
 	exit(0);
@@ -85,6 +89,23 @@ const char* target_name()
 	return fb == 0 ? "" : "@?";
 }
 
+// Notes a global of the frame (first write in a frame wins; none in the
+// warm-up draws before the first frame).
+void note_val(const char* name, std::initializer_list<float> v)
+{
+	if (frames.empty())
+		return;
+	std::string& vals = frames.back().vals;
+	if (vals.find(std::string(" ") + name + "=") != std::string::npos)
+		return;
+	vals += std::string(" ") + name + "=";
+	char buf[32];
+	for (float x : v) {
+		snprintf(buf, sizeof buf, "%.8g,", x);
+		vals += buf;
+	}
+}
+
 void note(const char* name)
 {
 	int fc = framecounter;
@@ -92,10 +113,22 @@ void note(const char* name)
 		if (fc > end_frames || beatgrid > end_beat)
 			finish();
 		last_fc = fc;
-		frames.push_back(frame_s{ fc, beatgrid, show_whiteback, flyphone_tunnelready, "", "" });
+		frames.push_back(frame_s{ fc, beatgrid, show_whiteback, flyphone_tunnelready, "", "", "" });
 		timeval_skip += step_seconds;
+		note_val("steps", { (float)frameskip });
 	}
 	frames.back().draws += std::string(" ") + name + target_name();
+}
+
+// The camera the script hands the city and the phone: two axes, the
+// position, and the two scale terms of the projection.
+void note_camera()
+{
+	const glm::mat4& m = phone_rotation_mv;
+	note_val("x", { m[0][0], m[0][1], m[0][2] });
+	note_val("y", { m[1][0], m[1][1], m[1][2] });
+	note_val("p", { m[3][0], m[3][1], m[3][2] });
+	note_val("proj", { phone_projection[0][0], phone_projection[1][1] });
 }
 
 // GL state an effect finds: in the opening the background and the screen
@@ -138,6 +171,7 @@ const int outside_x = 20, outside_y = 1;
 
 void paint_phone()
 {
+	note_val("orbit", { orbitradius });
 	if (beatgrid >= 114.5f && ++whiteback_calls >= 3)
 		show_whiteback = true;
 	if (show_whiteback && whiteback_calls >= 5 && beatgrid >= 140.0f)
@@ -177,6 +211,10 @@ void paint_city()
 	bool ready = frames.back().ready;
 	bool masked = !credits_seen && !ready && show_whiteback;
 	bool revealing = !credits_seen && ready;
+	note_val("dist", { CityMaxDistance, (float)flyphone_tunnelready });
+	note_val("flyer", { tunnelflyer.pos.x, tunnelflyer.pos.y, tunnelflyer.pos.z });
+	note_val("bomb", { citybomb, horizonbomb });
+	note_camera();
 	quad(-1, -1, 1, 1, -0.5f, 1, 0, 0);
 	char buf[64];
 	if (masked) {
@@ -188,6 +226,16 @@ void paint_city()
 			gltest_pixel(outside_x, win_h - 1) == top_before ? "U" : "-", viewport.pos);
 		frames.back().checks += buf;
 	}
+}
+
+void note_ripsilu()
+{
+	note_val("mm", { ripsilu_mm });
+}
+
+void note_face()
+{
+	note_val("lift", { ylift });
 }
 
 class fake_c : public demoeffect_c {
@@ -220,10 +268,10 @@ public:
 bool fake_c::ran = false;
 
 fake_c fake_flyphone("flyphone", paint_phone), fake_velmor("velmor"), fake_ballspring("ballspring"),
-	fake_bump("bump"), fake_dode("dode"), fake_face("face"), fake_fluid("fluid"), fake_gear("gear"),
+	fake_bump("bump"), fake_dode("dode"), fake_face("face", note_face), fake_fluid("fluid"), fake_gear("gear"),
 	fake_heart("heart"), fake_lace("lace"), fake_qvdlogo("qvdlogo"), fake_mujuice("mujuice"),
 	fake_orange("orange"), fake_orangetexgen("orangetexgen"), fake_orbitscroller("orbitscroller"),
-	fake_pbtausta("pbtausta"), fake_ripsilu("ripsilu"), fake_scrollertexgen("scrollertexgen"),
+	fake_pbtausta("pbtausta"), fake_ripsilu("ripsilu", note_ripsilu), fake_scrollertexgen("scrollertexgen"),
 	fake_starfield("starfield", paint_stars), fake_starfield2("starfield2"),
 	fake_textbox("textbox"), fake_texturetest("texturetest", paint_white),
 	fake_tunnel("tunnel", paint_city), fake_zreset("zreset", paint_backdrop);
@@ -259,6 +307,9 @@ void phonedraw()
 {
 	note("phonedraw");
 	note_state("phonedraw");
+	note_camera();
+	note_val("grav", { gravforce, timeval });
+	note_val("starang", { starang });
 }
 
 namespace {
@@ -348,8 +399,10 @@ run_s read_run(const std::string& dir)
 		std::istringstream ls(line);
 		ls >> f.fc >> f.beat >> f.whiteback >> f.ready;
 		size_t a = line.find('|'), b = line.find('|', a + 1);
+		size_t c = line.find('|', b + 1);
 		f.draws = line.substr(a + 1, b - a - 1);
-		f.checks = line.substr(b + 1);
+		f.checks = line.substr(b + 1, c - b - 1);
+		f.vals = line.substr(c + 1);
 		r.frames.push_back(f);
 	}
 	r.dump = slurp(dir + "/eventsdump.txt");
@@ -437,6 +490,146 @@ std::string state_faults(const std::vector<frame_s>& frames)
 				faults += " " + t + "@" + std::to_string(f.beat);
 	}
 	return faults;
+}
+
+// Numbers of a global noted in a frame; none if it was not noted.
+std::vector<float> val(const frame_s& f, const std::string& name)
+{
+	std::vector<float> v;
+	size_t p = f.vals.find(" " + name + "=");
+	if (p == std::string::npos)
+		return v;
+	for (const char* c = f.vals.c_str() + p + name.size() + 2; *c && *c != ' ';) {
+		char* end;
+		v.push_back(strtof(c, &end));
+		c = *end == ',' ? end + 1 : end;
+	}
+	return v;
+}
+
+::testing::AssertionResult near(const std::vector<float>& got, std::vector<float> want, float tol)
+{
+	bool ok = got.size() == want.size();
+	for (size_t i = 0; ok && i < got.size(); i++)
+		ok = fabsf(got[i] - want[i]) <= tol;
+	if (ok)
+		return ::testing::AssertionSuccess();
+	auto text = [](const std::vector<float>& v) {
+		std::string s;
+		for (float x : v)
+			s += " " + std::to_string(x);
+		return s;
+	};
+	return ::testing::AssertionFailure() << "got" << text(got) << ", want" << text(want);
+}
+
+// A direction (x, z) turned by deg about the y axis, as the phone's turn does.
+glm::vec2 turned(float x, float z, float deg)
+{
+	float a = deg * 3.14159265f / 180.0f;
+	return glm::vec2(cosf(a) * x + sinf(a) * z, -sinf(a) * x + cosf(a) * z);
+}
+
+// The globals the script writes at its landmarks, against values worked out
+// by hand from the script (rotations composed on paper).
+void check_globals(const std::vector<frame_s>& frames, const std::vector<int>& first,
+	const std::vector<int>& last)
+{
+	const float proj[] = { 0.80271f, 1.42815f };  // 70 degrees, 854 / 480
+	const frame_s& s3 = frames[first[3]];
+	EXPECT_TRUE(near(val(s3, "x"), { -0.0594f, 0.9397f, 0.3368f }, 2e-4f)) << "stage 3 camera";
+	EXPECT_TRUE(near(val(s3, "y"), { 0.9848f, 0.0f, 0.1736f }, 2e-4f)) << "stage 3 camera";
+	EXPECT_TRUE(near(val(s3, "proj"), { proj[0], proj[1] }, 2e-4f)) << "stage 3 projection";
+	std::vector<float> fl = val(s3, "flyer");
+	ASSERT_EQ(fl.size(), 3u);
+	EXPECT_TRUE(near({ fl[0], fl[1] }, { 370.0f, -100.0f }, 1e-3f)) << "stage 3 flyer";
+	EXPECT_GT(fl[2], -200.0f);
+	EXPECT_LT(fl[2], -150.0f);
+
+	const frame_s& s6 = frames[first[6]];
+	EXPECT_TRUE(near(val(s6, "x"), { 0.0f, 1.0f, 0.0f }, 2e-4f)) << "stage 6 camera";
+	EXPECT_TRUE(near(val(s6, "y"), { -0.8660f, 0.0f, 0.5f }, 2e-4f)) << "stage 6 camera";
+	fl = val(s6, "flyer");
+	ASSERT_EQ(fl.size(), 3u);
+	EXPECT_GT(fl[0], 0.0f);
+	EXPECT_LT(fl[0], 50.0f);
+	EXPECT_TRUE(near({ fl[1], fl[2] }, { -100.0f, -200.0f + 0.1f * fl[0] }, 1e-3f)) << "stage 6 flyer";
+
+	// The third flight breaks the city up from beat 248.
+	int bombs = 0;
+	for (int k = first[6]; k <= last[6]; k++) {
+		float over = frames[k].beat - 248.0f;
+		if (over <= 0.0f)
+			continue;
+		bombs++;
+		EXPECT_TRUE(near(val(frames[k], "bomb"), { 0.2f * over, 0.1f * over }, 1e-4f)) << frames[k].beat;
+	}
+	EXPECT_GT(bombs, 3);
+
+	// The picture brightens over the last beat before 212; the script sets
+	// it after the draw, so a frame shows the previous frame's value.
+	float brightest = 0.0f;
+	for (int k = first[4] + 1; k <= last[4]; k++) {
+		float want = glm::clamp(frames[k - 1].beat - 211.0f, 0.0f, 1.0f);
+		EXPECT_TRUE(near(val(frames[k], "mm"), { want }, 1e-5f)) << frames[k].beat;
+		brightest = glm::max(brightest, want);
+	}
+	EXPECT_GT(brightest, 0.0f);
+
+	// The city's draw distance: at full reach through both city flights;
+	// in the opening it nears 400 behind the phone, then 1000 once inside.
+	for (int s : { 3, 6 })
+		for (int k = first[s]; k <= last[s]; k++)
+			ASSERT_EQ(val(frames[k], "dist")[0], 1000.0f) << "beat " << frames[k].beat;
+	spring_c<float> dist(0.0f, 400.0f, 0.0002f, 0.98f);
+	int city_frames = 0;
+	for (int k = 0; k <= last[1]; k++) {
+		std::vector<float> d = val(frames[k], "dist");
+		if (d.empty())
+			continue;
+		if (d[1] != 0.0f)  // the phone is inside the city
+			dist.init(dist.pos, 1000.0f, 0.0004f, 0.94f, dist.vel);
+		dist.iterate((int)val(frames[k], "steps")[0]);
+		city_frames++;
+		ASSERT_NEAR(d[0], dist.pos, 0.01f) << "city distance at beat " << frames[k].beat;
+	}
+	EXPECT_GT(city_frames, 20);
+
+	// From beat 48 the ring grows 0.3 per logic step.
+	int k = 0;
+	float radius = 70.0f;
+	for (; frames[k].beat < 53.0f; k++)
+		if (frames[k].beat >= 48.0f)
+			radius += 0.3f * val(frames[k], "steps")[0];
+	radius += 0.3f * val(frames[k], "steps")[0];
+	EXPECT_TRUE(near(val(frames[k], "orbit"), { radius }, 0.01f)) << "orbit radius at beat 53";
+	EXPECT_GT(radius, 71.0f);
+
+	// The space flight: the phone backs off 50 units a beat from 300 and
+	// turns from beat 279; its position and side axis after the turn.
+	k = first[8];
+	while (frames[k].beat < 285.0f)
+		k++;
+	float b = frames[k].beat;
+	float zepo = 300.0f - (b - 273.0f) * 50.0f;
+	float turn = sqrtf((b - 279.0f) / 9.0f) * 117.0f;
+	glm::vec2 pos = turned(-0.93969f * zepo, -0.34202f * zepo - 70.0f, turn);
+	glm::vec2 side = turned(0.93969f, 0.34202f, turn);
+	EXPECT_TRUE(near(val(frames[k], "p"), { pos.x, -30.0f, pos.y }, 0.05f)) << "phone at beat " << b;
+	EXPECT_TRUE(near(val(frames[k], "y"), { side.x, 0.0f, side.y }, 2e-4f)) << "phone at beat " << b;
+	EXPECT_TRUE(near(val(frames[k], "proj"), { proj[0], proj[1] }, 2e-4f));
+	EXPECT_TRUE(near(val(frames[k], "starang"), { turn - 117.0f }, 1e-3f));
+	// the face rises off the top from beat 279, by (beat - 279)^2 / 4
+	float rise = 0.5f * (b - 279.0f);
+	EXPECT_TRUE(near(val(frames[k], "lift"), { -rise * rise }, 1e-4f));
+
+	// The finale's push: swaying with the time, growing from beat 300.
+	k = first[9];
+	while (frames[k].beat < 301.0f)
+		k++;
+	std::vector<float> g = val(frames[k], "grav");
+	ASSERT_EQ(g.size(), 2u);
+	EXPECT_NEAR(g[0], 1.0f + 0.1f * sinf(g[1]) + 0.02f * (frames[k].beat - 300.0f), 1e-4f);
 }
 
 int bump_target(float beat)
@@ -601,6 +794,7 @@ TEST_F(DemoTimeline, FullRunDrawsEveryStageAndFiresEachEventOnce)
 		EXPECT_EQ(first[s + 1], last[s] + (unshown ? 0 : 1)) << "stage " << s;
 	}
 	EXPECT_EQ(state_faults(r.frames), "");
+	check_globals(r.frames, first, last);
 	EXPECT_GE(r.frames.back().beat, 300.0f);
 	EXPECT_NE(r.frames.back().draws.find("textbox"), std::string::npos);
 }

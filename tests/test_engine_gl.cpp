@@ -2,7 +2,9 @@
 #include <stdio.h>
 #include <unistd.h>
 
+#include <string.h>
 #include <string>
+#include <vector>
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
@@ -40,49 +42,131 @@ protected:
 	}
 };
 
-// A 2 x 2 picture: top row red, green; bottom row blue, white (alpha 128 at
-// the white pixel when the format has alpha).
-static std::string write_picture(const char* name, bool jpeg)
+// A picture in which every byte differs from its neighbours across, down and
+// along the diagonal, and every corner from the others: a flip, a mirror, a
+// lost channel or a row read with the wrong stride all change some byte.
+// Rows top first, as the file holds them.
+static std::vector<unsigned char> pattern(int w, int h, int comps, int seed)
 {
-	const unsigned char px[16] = { 255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 128 };
+	std::vector<unsigned char> px((size_t)w * h * comps);
+	for (int y = 0; y < h; y++)
+		for (int x = 0; x < w; x++)
+			for (int c = 0; c < comps; c++)
+				px[((size_t)y * w + x) * comps + c] =
+					(unsigned char)(x * 7 + y * 61 + c * 101 + seed * 29 + (x * y) % 5);
+	return px;
+}
+
+// What the GL should hold for a picture: bottom row first, as RGBA; a
+// picture without alpha reads back opaque, a texture without it too.
+static std::vector<unsigned char> expected(const std::vector<unsigned char>& pic, int w, int h,
+	int comps, bool rgb_texture)
+{
+	std::vector<unsigned char> out((size_t)w * h * 4);
+	for (int y = 0; y < h; y++)
+		for (int x = 0; x < w; x++)
+			for (int c = 0; c < 4; c++) {
+				const unsigned char* p = &pic[((size_t)(h - 1 - y) * w + x) * comps];
+				bool opaque = c == 3 && (comps == 3 || rgb_texture);
+				out[((size_t)y * w + x) * 4 + c] = opaque ? 255 : p[c];
+			}
+	return out;
+}
+
+static std::vector<unsigned char> texels(GLenum target, int w, int h)
+{
+	std::vector<unsigned char> px((size_t)w * h * 4);
+	glPixelStorei(GL_PACK_ALIGNMENT, 1);
+	glGetTexImage(target, 0, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+	return px;
+}
+
+static std::string write_png(const char* name, int w, int h, int comps, int seed)
+{
 	std::string path = tmpdir() + "/" + name;
-	if (jpeg) {
-		unsigned char big[8 * 8 * 3];
-		for (int y = 0; y < 8; y++)
-			for (int x = 0; x < 8; x++)
-				for (int c = 0; c < 3; c++)
-					big[(y * 8 + x) * 3 + c] = px[((y / 4) * 2 + x / 4) * 4 + c];
-		stbi_write_jpg(path.c_str(), 8, 8, 3, big, 100);
-	} else {
-		stbi_write_png(path.c_str(), 2, 2, 4, px, 8);
-	}
+	stbi_write_png(path.c_str(), w, h, comps, pattern(w, h, comps, seed).data(), w * comps);
 	return path;
 }
 
-static void texel_row(GLuint id, unsigned char* out, GLenum format)
+// Fills a surface made by SDL (rows padded to its pitch) from a picture.
+static SDL_Surface* surface_of(const std::vector<unsigned char>& pic, int w, int h, int comps)
 {
-	glBindTexture(GL_TEXTURE_2D, id);
-	glGetTexImage(GL_TEXTURE_2D, 0, format, GL_UNSIGNED_BYTE, out);
+	SDL_Surface* s = comps == 4
+		? SDL_CreateRGBSurface(0, w, h, 32, 0xff, 0xff00, 0xff0000, 0xff000000)
+		: SDL_CreateRGBSurface(0, w, h, 24, 0xff, 0xff00, 0xff0000, 0);
+	for (int y = 0; y < h; y++)
+		memcpy((unsigned char*)s->pixels + (size_t)y * s->pitch,
+			&pic[(size_t)(h - 1 - y) * w * comps], (size_t)w * comps);
+	return s;
 }
 
-TEST_F(EngineGL, TexturesAreStoredBottomRowFirstWithTheirAlpha)
+// Every width whose rows SDL pads differently, in both depths, from files
+// (loaded as RGB and as RGBA) and from surfaces, whole and as a sub-image.
+TEST_F(EngineGL, EveryWidthAndDepthUploadsPixelForPixel)
 {
+	const int widths[] = { 1, 2, 3, 5, 6, 854 };
+	const int h = 3;
+	for (int w : widths)
+		for (int comps = 3; comps <= 4; comps++) {
+			SCOPED_TRACE("width " + std::to_string(w) + ", " + std::to_string(comps) + " bytes");
+			std::vector<unsigned char> pic = pattern(w, h, comps, 0);
+			std::string path = write_png("pattern.png", w, h, comps, 0);
+			for (int flags : { 0, TEX_RGB }) {
+				texture_c t = texture_c();
+				CaptureStderr();
+				t.load(path.c_str(), flags);
+				GetCapturedStderr();
+				glBindTexture(GL_TEXTURE_2D, t.textureid);
+				ASSERT_EQ(texels(GL_TEXTURE_2D, w, h), expected(pic, w, h, comps, flags == TEX_RGB));
+				glDeleteTextures(1, &t.textureid);
+			}
+
+			SDL_Surface* s = surface_of(pic, w, h, comps);
+			texture_c t = texture_c();
+			CaptureStderr();
+			t.fromsurface(s, TEX_NEAREST);
+			GetCapturedStderr();
+			EXPECT_EQ(t.flags, TEX_NEAREST | (comps == 3 ? TEX_RGB : 0));
+			ASSERT_EQ(texels(GL_TEXTURE_2D, w, h), expected(pic, w, h, comps, false));
+			SDL_FreeSurface(s);
+
+			std::vector<unsigned char> next = pattern(w, h, comps, 1);
+			s = surface_of(next, w, h, comps);
+			glBindTexture(GL_TEXTURE_2D, 0);
+			t.fromsurface_subtex(s);
+			ASSERT_EQ(texels(GL_TEXTURE_2D, w, h), expected(next, w, h, comps, false));
+			SDL_FreeSurface(s);
+			glDeleteTextures(1, &t.textureid);
+		}
+}
+
+// A cube map takes its six sides from the files its atlas names, in order.
+TEST_F(EngineGL, CubeSidesUploadPixelForPixel)
+{
+	std::string atlas = tmpdir() + "/cube.png";
+	FILE* f = fopen((atlas + ".txt").c_str(), "w");
+	for (int i = 0; i < 6; i++)
+		fprintf(f, "%s\n", write_png(("side" + std::to_string(i) + ".png").c_str(), 5, 5, 3, i).c_str());
+	fclose(f);
 	texture_c t = texture_c();
-	std::string path = write_picture("quad.png", false);
+	CaptureStderr();
+	t.load(atlas.c_str(), TEX_CUBE | TEX_RGB);
+	GetCapturedStderr();
+	t.bind();
+	for (int i = 0; i < 6; i++)
+		EXPECT_EQ(texels(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, 5, 5),
+			expected(pattern(5, 5, 3, i), 5, 5, 3, true)) << "side " << i;
+}
+
+TEST_F(EngineGL, LoadingSetsFilterWrapAndFormat)
+{
+	std::string path = write_png("params.png", 2, 2, 4, 0);
+	texture_c t = texture_c();
 	CaptureStderr();
 	t.load(path.c_str(), 0);
 	std::string out = GetCapturedStderr();
 	EXPECT_NE(out.find("loading normal 2D tex " + path + " as 0\n"), std::string::npos);
 	EXPECT_NE(out.find("texture bpp: 32\n"), std::string::npos);
-	unsigned char px[16];
-	texel_row(t.textureid, px, GL_RGBA);
-	// Row 0 in memory is the picture's bottom row: blue, then white.
-	EXPECT_EQ(px[0], 0);
-	EXPECT_EQ(px[2], 255);
-	EXPECT_EQ(px[7], 128);
-	// The top-left red pixel sits at texture coordinate (0, 1).
-	EXPECT_EQ(px[8], 255);
-	EXPECT_EQ(px[9], 0);
 	GLint wrap, filter;
 	glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
 	glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
@@ -101,38 +185,42 @@ TEST_F(EngineGL, TexturesAreStoredBottomRowFirstWithTheirAlpha)
 	EXPECT_EQ(iformat, GL_RGB);
 	EXPECT_EQ(wrap, GL_REPEAT);
 	EXPECT_EQ(filter, GL_NEAREST);
+
+	SDL_Surface* s = SDL_CreateRGBSurface(0, 4, 4, 24, 0xff, 0xff00, 0xff0000, 0);
+	texture_c u = texture_c();
+	CaptureStderr();
+	u.fromsurface(s);
+	EXPECT_EQ(GetCapturedStderr(), "loading normal 2D surface to tex 1\n");
+	u.bind();
+	GLint bound;
+	glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+	EXPECT_EQ((GLuint)bound, u.textureid);
+	SDL_FreeSurface(s);
+	EXPECT_EQ(texture_c::load_image(path.c_str(), GL_LUMINANCE), nullptr);
 }
 
 TEST_F(EngineGL, JpegGetsOpaqueAlpha)
 {
+	// Left half red, right half blue, so the sides cannot trade places.
+	unsigned char big[8 * 8 * 3];
+	for (int i = 0; i < 64; i++) {
+		bool left = i % 8 < 4;
+		big[i * 3] = left ? 255 : 0;
+		big[i * 3 + 1] = 0;
+		big[i * 3 + 2] = left ? 0 : 255;
+	}
+	std::string path = tmpdir() + "/halves.jpg";
+	stbi_write_jpg(path.c_str(), 8, 8, 3, big, 100);
 	texture_c t = texture_c();
-	std::string path = write_picture("quad.jpg", true);
 	CaptureStderr();
 	t.load(path.c_str(), 0);
 	GetCapturedStderr();
-	unsigned char px[8 * 8 * 4];
-	texel_row(t.textureid, px, GL_RGBA);
+	glBindTexture(GL_TEXTURE_2D, t.textureid);
+	std::vector<unsigned char> px = texels(GL_TEXTURE_2D, 8, 8);
 	for (int i = 0; i < 64; i++)
 		ASSERT_EQ(px[i * 4 + 3], 255);
-	EXPECT_GT(px[2], 200);  // bottom-left is blue
-	EXPECT_GT(px[(7 * 8) * 4], 200);  // top-left is red
-}
-
-TEST_F(EngineGL, SurfacesAndFormats)
-{
-	SDL_Surface* s = SDL_CreateRGBSurface(0, 4, 4, 24, 0xff, 0xff00, 0xff0000, 0);
-	texture_c t = texture_c();
-	CaptureStderr();
-	t.fromsurface(s);
-	EXPECT_EQ(GetCapturedStderr(), "loading normal 2D surface to tex 1\n");
-	EXPECT_EQ(t.flags, TEX_RGB);
-	t.bind();
-	GLint bound;
-	glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-	EXPECT_EQ((GLuint)bound, t.textureid);
-	SDL_FreeSurface(s);
-
-	EXPECT_EQ(texture_c::load_image(write_picture("fmt.png", false).c_str(), GL_LUMINANCE), nullptr);
+	EXPECT_GT(px[0], 200);  // left is red
+	EXPECT_GT(px[7 * 4 + 2], 200);  // right is blue
 }
 
 TEST_F(EngineGL, UndecodablePictureStops)

@@ -18,8 +18,9 @@ namespace {
 const glm::u8vec3 red(200, 40, 30);
 
 // gfx/face.jpg of one colour with another top row, in a fresh working
-// directory (PNG content keeps the colours exact), then built.
-void make_face(int w, int h, glm::u8vec3 body, glm::u8vec3 top)
+// directory (PNG content keeps the colours exact), then built; with ramp,
+// red rises to the right and green upwards instead.
+void make_face(int w, int h, glm::u8vec3 body, glm::u8vec3 top, bool ramp = false)
 {
 	gltest_open();
 	ASSERT_FALSE(testing::Test::HasFatalFailure());
@@ -29,6 +30,9 @@ void make_face(int w, int h, glm::u8vec3 body, glm::u8vec3 top)
 	mkdir("gfx", 0755);
 	std::vector<glm::u8vec3> px((size_t)w * h, body);
 	std::fill(px.begin(), px.begin() + w, top);
+	for (int y = 0; ramp && y < h; y++)
+		for (int x = 0; x < w; x++)
+			px[(size_t)y * w + x] = glm::u8vec3(x * 255 / (w - 1), (h - 1 - y) * 255 / (h - 1), 0);
 	ASSERT_NE(stbi_write_png("gfx/face.jpg", w, h, 3, px.data(), w * 3), 0);
 	effect.initgl();
 }
@@ -66,6 +70,13 @@ TEST(Fluid, TexelHoldsScreenBytesClampedToTheEdge)
 	advance(pos, vel, pos);
 	EXPECT_TRUE(std::isfinite(pos.x + pos.y + vel.x + vel.y));
 	EXPECT_LE(glm::length(vel), 0.01f * sqrtf(2.0f));
+	// right of the attractor: pulled left 0.3, swirled down 0.03 (+-0.01 noise)
+	pos = glm::vec2(0.5f, 0.0f);
+	vel = glm::vec2(0.0f);
+	advance(pos, vel, glm::vec2(0.0f));
+	EXPECT_NEAR(vel.x, -0.3f, 0.011f);
+	EXPECT_NEAR(vel.y, -0.03f, 0.011f);
+	EXPECT_NEAR(pos.x, 0.5f + 0.3f * vel.x, 1e-6f);
 }
 
 TEST(Fluid, BeatCurvesRunFadeAndWhiten)
@@ -114,6 +125,23 @@ TEST(FluidGL, PositionTextureLayoutAndColours)
 		ASSERT_TRUE(same(cols[i], red)) << i;
 		ASSERT_FLOAT_EQ(points[i].y, 0.5f / 2048.0f);
 		ASSERT_NEAR(points[i].x, i / 10000.0f, 0.1f + 1e-6f);
+	}
+}
+
+// Each point takes the picture's colour where it lies on the screen at the
+// colour step: the picture spans the screen's width, its rows from 20
+// below the screen's bottom edge.
+TEST(FluidGL, PointsTakeThePictureUnderThem)
+{
+	ASSERT_NO_FATAL_FAILURE(make_face(854, 500, red, red, true));
+	for (int i = 0; i < pointcount; i += 97) {
+		float tx = points[i].x * particles - 0.5f;
+		glm::vec2 p = glm::mix(stored_pos((int)floorf(tx), colour_step),
+			stored_pos((int)ceilf(tx), colour_step), glm::fract(tx));
+		if (p.x <= 0.0f || p.x >= 1.0f || p.y <= 0.0f || p.y >= 0.9f)
+			continue;  // off-picture points wrap or clamp
+		EXPECT_NEAR(cols[i].r, p.x, 0.01f) << i;
+		EXPECT_NEAR(cols[i].g, (p.y * 480.0f + 20.0f) / 499.0f, 0.01f) << i;
 	}
 }
 

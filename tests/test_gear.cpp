@@ -87,3 +87,29 @@ TEST(GearGL, SlidesInRestsAndLeaves)
 	EXPECT_EQ(ratpos.targetpos, glm::vec2(1.5f, 1.2f));
 	EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
 }
+
+// The gear turns clockwise, 0.4 radians per beat, from a quarter turn left
+// at beat 0. A picture opaque only in its lower-left quarter shows that
+// quarter in the visible lower left of the gear only once upright (beat
+// pi / 2 / 0.4); turning the other way it would be upside down then.
+TEST(GearGL, TurnsClockwiseWithTheBeat)
+{
+	std::vector<uint8_t> px(8 * 8 * 4, 0);
+	for (int y = 4; y < 8; y++)
+		for (int x = 0; x < 4; x++)
+			for (int c = 0; c < 4; c++)
+				px[(y * 8 + x) * 4 + c] = 255;
+	ASSERT_NE(stbi_write_png("gfx/quarter.png", 8, 8, 4, px.data(), 8 * 4), 0);
+	tex.load("gfx/quarter.png", TEX_NEAREST);
+	gearAppear = 1;
+	ratpos.init(glm::vec2(0.9f, 0.8f), glm::vec2(0.9f, 0.8f), glm::vec2(0.02f), glm::vec2(0.095f), glm::vec2(0.0f));
+	frameskip = 0;
+	const float beats[] = { 0.0f, 1.5707963f / 0.4f, 3.1415927f / 0.4f };
+	const bool lit[] = { false, true, false };
+	for (int i = 0; i < 3; i++) {
+		beatgrid = beats[i];
+		frame();
+		// the middle of the gear's lower-left quarter, 84 pixels from its centre
+		EXPECT_EQ((gltest_pixel(727, 348) & 0xff) != 0, lit[i]) << "beat " << beats[i];
+	}
+}

@@ -34,6 +34,15 @@ int px_y(float y)
 	return (int)(((y * 2.0f - 1.0f) * 0.3f + 1.0f) * 0.5f * 480.0f);
 }
 
+// The heart (a ramp picture, brightness 0.9) as it shows at screen pixel
+// (x, y) at the given zoom.
+glm::vec3 heart_at(int x, int y, float zoom)
+{
+	float u = (((x + 0.5f) / 427.0f - 1.0f) / (0.3f * 480.0f / 854.0f) / zoom + 1.0f) * 0.5f;
+	float v = (((y + 0.5f) / 240.0f - 1.0f) / 0.3f / zoom + 1.0f) * 0.5f;
+	return ramp_at(u, v, 200) * 0.9f;
+}
+
 class HeartDraw : public ::testing::Test {
 protected:
 	void SetUp() override
@@ -43,7 +52,7 @@ protected:
 		if (loaded)
 			return;
 		pictures_dir("scratch-heart");
-		pictures_flat("gfx/heart.png", 8, 8, rgba(250, 0, 0));
+		pictures_ramp("gfx/heart.png", 200);
 		// Four words in four colours, 262 pixels each.
 		pictures_png("gfx/gone.png", 1000, 10, [](int x, int) {
 			static const uint32_t c[4] = {
@@ -75,12 +84,13 @@ TEST_F(HeartDraw, WordsAppearOnePerBeat)
 
 	frame(59.5f, 1);
 	EXPECT_TRUE(rgb_near(pixel_at(wx[0], wy), 0, 0, 0));
-	EXPECT_TRUE(rgb_near(pixel_at(wx[1], wy), 225, 0, 0));  // only the heart
+	EXPECT_TRUE(rgb_near(pixel_at(wx[1], wy), heart_at(wx[1], wy, 1.0f)));  // only the heart
+	EXPECT_TRUE(rgb_near(pixel_at(px_x(0.9f), px_y(0.1f)), heart_at(px_x(0.9f), px_y(0.1f), 1.0f)));
 
 	frame(61.5f, 1);
 	EXPECT_TRUE(rgb_near(pixel_at(wx[0], wy), 0, 225, 0));
 	EXPECT_TRUE(rgb_near(pixel_at(wx[1], wy), 0, 0, 225));
-	EXPECT_TRUE(rgb_near(pixel_at(wx[2], wy), 225, 0, 0));
+	EXPECT_TRUE(rgb_near(pixel_at(wx[2], wy), heart_at(wx[2], wy, 1.0f)));
 	EXPECT_TRUE(rgb_near(pixel_at(wx[3], wy), 0, 0, 0));
 
 	frame(64.5f, 1);
@@ -96,11 +106,15 @@ TEST_F(HeartDraw, SwellsToOnePointOneOnTheBeat)
 	frame(70.5f, 0);
 	EXPECT_TRUE(rgb_near(pixel_at(x, y), 0, 0, 0));
 	frame(71.05f, 0);
-	EXPECT_TRUE(rgb_near(pixel_at(x, y), 225, 0, 0));
+	EXPECT_TRUE(rgb_near(pixel_at(x, y), heart_at(x, y, 1.1f)));
 	frame(71.05f, 0);
-	EXPECT_TRUE(rgb_near(pixel_at(x, y), 225, 0, 0));
+	EXPECT_TRUE(rgb_near(pixel_at(x, y), heart_at(x, y, 1.1f)));
 
-	// Past the first tenth the spring pulls it back to 1.
+	// Past the first tenth the spring pulls it back to 1: after 20 steps
+	// it is at 1.034 (worked out by hand), inside 1.06 no more.
+	frame(71.5f, 20);
+	EXPECT_TRUE(rgb_near(pixel_at(px_x(1.03f), y), 0, 0, 0));
+	EXPECT_TRUE(rgb_near(pixel_at(px_x(1.01f), y), heart_at(px_x(1.01f), y, 1.034f)));
 	for (int i = 0; i < 20; i++)
 		frame(71.5f, 50);
 	EXPECT_TRUE(rgb_near(pixel_at(x, y), 0, 0, 0));

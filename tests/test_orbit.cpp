@@ -41,4 +41,17 @@ TEST(OrbitRing, SlotsAreOrderedBackToFront)
 	}
 }
 
+// The ring's frame: the phone's, turned 53 degrees clockwise about its
+// depth axis (x goes to cos 53, -sin 53) and pushed 34 back.
+TEST(OrbitRing, FrameTurnsAndPushesBack)
+{
+	phone_projection = glm::mat4(1.0f);
+	phone_rotation_mv = glm::translate(glm::mat4(1.0f), glm::vec3(0, 0, -100));
+	glm::mat4 m = ring_mvp();
+	glm::vec4 x = m * glm::vec4(1, 0, 0, 0), o = m * glm::vec4(0, 0, 0, 1);
+	EXPECT_NEAR(x.x, 0.60182f, 1e-4f);
+	EXPECT_NEAR(x.y, -0.79864f, 1e-4f);
+	EXPECT_NEAR(o.z, -134.0f, 1e-3f);
+}
+
 }  // namespace

@@ -38,6 +38,12 @@ TEST(LaceDraw, HoleWaitsThenClosesLacePatternCuts)
 	EXPECT_TRUE(rgb_near(pixel_at(256, 128), 255, 255, 255));
 	EXPECT_TRUE(rgb_near(pixel_at(right_of_centre(1.7f), 128), 255, 255, 255));
 
+	// 100 steps after "startlacing" the spring has drawn the hole in to
+	// 1.771 (worked out by hand): clear at 1.5; the pixel (504, 249), at
+	// radius 1.946 near the corner, is 0.526 black.
+	frame(90.0f, 100);
+	EXPECT_TRUE(rgb_near(pixel_at(right_of_centre(1.5f), 128), 255, 255, 255));
+	EXPECT_TRUE(rgb_near(pixel_at(504, 249), 121, 121, 121, 8));
 	for (int i = 0; i < 8; i++)
 		frame(90.0f, 1000);  // shrunk to 0.5
 	EXPECT_TRUE(rgb_near(pixel_at(256, 128), 255, 255, 255));

@@ -75,6 +75,24 @@ TEST(PhoneFlight, ScriptedStatesSpinsAndHandOver)
 	EXPECT_EQ(f.state, 0);
 }
 
+// 0.3 towards the viewer once in the first tenth of every beat, never in
+// state 0.
+TEST(PhoneFlight, BeatKickOncePerBeat)
+{
+	spring_c<float> z(0.0f, 0.0015f, 0.974f);
+	bool clicker = false;
+	const float beats[] = { 5.02f, 5.05f, 5.5f, 6.08f, 6.3f };
+	const float want[] = { 0.3f, 0.3f, 0.3f, 0.6f, 0.6f };
+	for (int i = 0; i < 5; i++) {
+		beatgrid = beats[i];
+		beat_kick(1, z, clicker);
+		EXPECT_FLOAT_EQ(z.pos, want[i]) << beats[i];
+	}
+	beatgrid = 7.01f;
+	beat_kick(0, z, clicker);
+	EXPECT_FLOAT_EQ(z.pos, 0.6f);
+}
+
 TEST(PhoneFlight, LateStartFiresPassedEventsOnce)
 {
 	fresh_run();
@@ -164,6 +182,28 @@ TEST(PhoneGL, ScreenIsMarkedInTheStencilWhereVisible)
 	EXPECT_EQ(gltest_pixel(427, 240) & 0xffffff, 0x0000ffu);
 }
 
+// The picture's u axis runs down the screen and v across it: its top-left
+// quarter shows in the screen's upper right.
+TEST(PhoneGL, ScreenShowsThePictureAQuarterTurned)
+{
+	phone_scene();
+	scene_marked_png("gfx/marked.png", 6, 6, 0xff0000ff, 0xffff0000);
+	texture_c marked = {};
+	marked.load("gfx/marked.png", 0);
+	phonescreentex = marked.textureid;
+	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+	glEnable(GL_DEPTH_TEST);
+	phone_projection = perspective_deg(70.0f, demo_aspect, 1.0f, 3000.0f);
+	phone_rotation_mv = glm::translate(glm::mat4(1.0f), glm::vec3(0, 0, -150));
+	draw_the_phone(false);
+	glDisable(GL_DEPTH_TEST);
+	// quarter centres (model x +-12.5, y 61.55 +- 22.24) seen from 150 away
+	EXPECT_EQ(gltest_pixel(456, 291) & 0xffffff, 0x0000ffu);  // upper right
+	EXPECT_EQ(gltest_pixel(398, 291) & 0xffffff, 0xff0000u);
+	EXPECT_EQ(gltest_pixel(398, 189) & 0xffffff, 0xff0000u);
+	EXPECT_EQ(gltest_pixel(456, 189) & 0xffffff, 0xff0000u);
+}
+
 TEST(PhoneGL, FlightHandsOverAfterTheSecondSpin)
 {
 	phone_scene();
@@ -171,7 +211,7 @@ TEST(PhoneGL, FlightHandsOverAfterTheSecondSpin)
 	static Uint8 keys[512];
 	keystate = keys;
 	glViewport(0, 0, 64, 36);
-	float white_at = -1.0f, ready_at = -1.0f;
+	float white_at = -1.0f, ready_at = -1.0f, tilt = 0.0f;
 	spring_c<glm::vec3> handed;
 	beatgrid = 0.0f;
 	for (int i = 0; beatgrid < 140.0f; i++) {
@@ -180,6 +220,11 @@ TEST(PhoneGL, FlightHandsOverAfterTheSecondSpin)
 		beatgrid = i * 0.02f / 0.634875f;
 		effect.draw();
 		sync_ack();
+		// tilted about the camera's x axis, then turned about the tilted y:
+		// the phone's long axis (model x after the quarter turn) never
+		// leans sideways on screen
+		ASSERT_NEAR(phone_rotation_mv[0][0], 0.0f, 1e-5f) << beatgrid;
+		tilt = glm::max(tilt, fabsf(phone_rotation_mv[0][2]));
 		if (show_whiteback && white_at < 0.0f)
 			white_at = beatgrid;
 		if (flyphone_tunnelready && ready_at < 0.0f) {
@@ -188,6 +233,7 @@ TEST(PhoneGL, FlightHandsOverAfterTheSecondSpin)
 		}
 	}
 	glViewport(0, 0, 854, 480);
+	EXPECT_GT(tilt, 0.1f);  // the flight tilts the phone by some tens of degrees
 	EXPECT_GT(white_at, 114.0f);
 	EXPECT_LT(white_at, 127.0f);
 	EXPECT_GT(ready_at, 127.0f);

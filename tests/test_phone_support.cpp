@@ -56,6 +56,15 @@ void scene_png(const char* fn, int w, int h, uint32_t rgba)
 	stbi_write_png(fn, w, h, 4, px.data(), w * 4);
 }
 
+void scene_marked_png(const char* fn, int w, int h, uint32_t mark, uint32_t rest)
+{
+	std::vector<uint32_t> px((size_t)w * h, rest);
+	for (int y = 0; y < h / 2; y++)
+		for (int x = 0; x < w / 2; x++)
+			px[(size_t)y * w + x] = mark;
+	stbi_write_png(fn, w, h, 4, px.data(), w * 4);
+}
+
 void scene_rearm()
 {
 	for (auto& e : events)

@@ -31,8 +31,8 @@ protected:
 		if (loaded)
 			return;
 		pictures_dir("scratch-pictures");
-		pictures_flat("gfx/face.jpg", 8, 8, rgba(200, 100, 50));
-		pictures_flat("gfx/kallotausta.jpg", 8, 8, rgba(40, 80, 120));
+		pictures_ramp("gfx/face.jpg", 40);
+		pictures_ramp("gfx/kallotausta.jpg", 200, true);
 		effect.initgl();
 		EXPECT_EQ(gl_error(), 0u);
 		loaded = true;
@@ -48,17 +48,30 @@ protected:
 	}
 };
 
-TEST_F(FaceDraw, WhiteBeforeTheStageBlackAt270)
+// The picture spans the screen's width and 500/480 of its height, its lower
+// edge 0.08 + lift below the screen's.
+glm::vec2 face_uv(int x, int y, float lift)
 {
-	frame(250.0f, 0.0f);
-	EXPECT_TRUE(rgb_near(pixel_at(0, 0), 255, 255, 255));
-	EXPECT_TRUE(rgb_near(pixel_at(853, 479), 255, 255, 255));
-	frame(258.0f, 0.0f);  // backdrop brightened by 1 - sqrt(0.5)
-	EXPECT_TRUE(rgb_near(pixel_at(427, 240), 115, 155, 195));
-	frame(270.0f, 0.0f);
-	EXPECT_TRUE(rgb_near(pixel_at(427, 240), 0, 0, 0));
-	frame(272.0f, 0.0f);
-	EXPECT_TRUE(rgb_near(pixel_at(427, 240), 200, 100, 50));
+	float ndc = (y + 0.5f) / 240.0f - 1.0f;
+	return glm::vec2((x + 0.5f) / 854.0f, (ndc + 1.0f + lift + 0.08f) * 480.0f / 1000.0f);
+}
+
+const int spots[][2] = { { 20, 15 }, { 833, 15 }, { 20, 464 }, { 833, 464 }, { 427, 240 } };
+
+TEST_F(FaceDraw, BackdropFadesThenTheFaceShowsUpright)
+{
+	for (const auto& s : spots) {
+		glm::vec2 uv = face_uv(s[0], s[1], 0.0f);
+		frame(250.0f, 0.0f);
+		EXPECT_TRUE(rgb_near(pixel_at(s[0], s[1]), 255, 255, 255));
+		frame(258.0f, 0.0f);  // backdrop brightened by 1 - sqrt(0.5)
+		EXPECT_TRUE(rgb_near(pixel_at(s[0], s[1]), ramp_at(uv.x, uv.y, 200, true) + 1.0f - sqrtf(0.5f)))
+			<< s[0] << ", " << s[1];
+		frame(270.0f, 0.0f);
+		EXPECT_TRUE(rgb_near(pixel_at(s[0], s[1]), 0, 0, 0));
+		frame(272.0f, 0.0f);
+		EXPECT_TRUE(rgb_near(pixel_at(s[0], s[1]), ramp_at(uv.x, uv.y, 40))) << s[0] << ", " << s[1];
+	}
 	EXPECT_EQ(gl_error(), 0u);
 }
 
@@ -67,10 +80,12 @@ TEST_F(FaceDraw, LiftMovesThePicture)
 	// Lifted by -1 the lower edge sits 0.08 below the middle of the screen.
 	frame(272.0f, -1.0f);
 	EXPECT_TRUE(rgb_near(pixel_at(427, 215), 0, 0, 0));
-	EXPECT_TRUE(rgb_near(pixel_at(427, 226), 200, 100, 50));
+	glm::vec2 uv = face_uv(100, 226, -1.0f);
+	EXPECT_TRUE(rgb_near(pixel_at(100, 226), ramp_at(uv.x, uv.y, 40)));
 	// Lowered by 1 the upper edge sits just above the middle.
 	frame(272.0f, 1.0f);
-	EXPECT_TRUE(rgb_near(pixel_at(427, 238), 200, 100, 50));
+	uv = face_uv(700, 238, 1.0f);
+	EXPECT_TRUE(rgb_near(pixel_at(700, 238), ramp_at(uv.x, uv.y, 40)));
 	EXPECT_TRUE(rgb_near(pixel_at(427, 243), 0, 0, 0));
 	EXPECT_EQ(gl_error(), 0u);
 }

@@ -5,6 +5,8 @@
 #include <stdint.h>
 #include <functional>
 
+#include <glm/glm.hpp>
+
 #include <gtest/gtest.h>
 
 #include "gl.h"
@@ -19,6 +21,16 @@ void pictures_flat(const char* fn, int w, int h, uint32_t rgba);
 
 uint32_t rgba(int r, int g, int b, int a = 255);
 
+// A ramp picture tells its axes and corners apart: red rises from left to
+// right, green from bottom to top (turned: the other way round), blue is
+// flat. Its width is no multiple of 4, so SDL pads its RGB rows.
+const int ramp_w = 30, ramp_h = 18;
+void pictures_ramp(const char* fn, int blue, bool turned = false);
+
+// The colour (0 to 1) that linear filtering gives at texture coordinate
+// (u, v) of a ramp picture, clamped to the edge or repeated.
+glm::vec3 ramp_at(float u, float v, int blue, bool turned = false, bool repeat = false);
+
 struct pixel_s {
 	int r, g, b, a;
 };
@@ -31,3 +43,4 @@ GLenum gl_error();
 
 // True when r, g and b are each within tol of the pixel's.
 ::testing::AssertionResult rgb_near(pixel_s p, int r, int g, int b, int tol = 3);
+::testing::AssertionResult rgb_near(pixel_s p, glm::vec3 c, int tol = 3);

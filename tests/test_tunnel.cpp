@@ -157,4 +157,49 @@ TEST(CityGL, NoLightAtZeroDrawDistance)
 	EXPECT_NEAR(far_px[2], 41 + 85, 2);
 }
 
+// Through draw(), with the stage-6 camera: two small marks in the city
+// land where the script's and the city's matrices put them.
+TEST(CityGL, CameraPutsKnownPointsWhereTheMatricesDo)
+{
+	gltest_open();
+	scene_dir("citycamera");
+	// Marks 2 units across at world (50, 320, 113.4) and (75.98, 340, 128.4):
+	// 100 ahead of the camera, the second also 30 right and 20 up.
+	scene_text("city08.obj",
+		"v 49 319 113.4\nv 51 319 113.4\nv 50 321 113.4\n"
+		"v 74.98 339 128.4\nv 76.98 339 128.4\nv 75.98 341 128.4\n"
+		"vt 0 0\nvn 0 1 0\nf 1/1/1 2/1/1 3/1/1\nf 4/1/1 5/1/1 6/1/1\n");
+	scene_png("gfx/city08_diffuse.png", 4, 4, 0xffffffff);
+	effect.initgl();
+	beatgrid = 0.0f;  // before the camera's own turns
+	frameskip = 1;
+	CityMaxDistance = 1000.0f;
+	citybomb = 0.0f;
+	phone_projection = city_projection;
+	phone_rotation_mv = rotate_deg(rotate_deg(glm::mat4(1.0f), 30.0f, glm::vec3(0, 1, 0)), 90.0f, glm::vec3(0, 0, 1));
+	tunnelflyer.pos = glm::vec3(0, -100, -200);
+	glDisable(GL_DEPTH_TEST);
+	glClearColor(0, 0, 0, 0);
+	glClear(GL_COLOR_BUFFER_BIT);
+	effect.draw();
+	scene_save("city_camera.png", 854, 480);
+	// Eye (0, 0, -100) is the centre; (30, 20, -100) lands at
+	// 427 + 427 * 0.80271 * 0.3, 240 + 240 * 1.42815 * 0.2.
+	const int lit[][2] = { { 427, 240 }, { 530, 308 } };
+	const int dark[][2] = { { 324, 240 }, { 427, 308 }, { 530, 171 }, { 324, 171 }, { 530, 240 } };
+	for (const auto& p : lit)
+		EXPECT_GT(gltest_pixel(p[0], p[1]) & 0xff, 100u) << p[0] << ", " << p[1];
+	for (const auto& p : dark)
+		EXPECT_EQ(gltest_pixel(p[0], p[1]) & 0xffffff, 0u) << p[0] << ", " << p[1];
+
+	// "tunnel_camdown1" (beat 137) turns the camera's springs towards -20
+	// and 30 degrees: after 50 steps they stand at -1.5815 and 2.3723
+	// (worked out by hand).
+	beatgrid = 138.0f;
+	frameskip = 50;
+	effect.draw();
+	EXPECT_NEAR(camPitch, -1.5815f, 1e-3f);
+	EXPECT_NEAR(camYaw, 2.3723f, 1e-3f);
+}
+
 }  // namespace
