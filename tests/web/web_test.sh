@@ -3,7 +3,7 @@
 # driven in headless Chromium.
 #   web_test.sh build SRC BUILD          build the page into BUILD/web/page
 #   web_test.sh play SRC BUILD           gate, music against clock, logic rate
-#   web_test.sh frame SRC BUILD QUINTARO T TO
+#   web_test.sh frame SRC BUILD QUINTARO T TO MAX-MEAN MAX-FAR-PERCENT
 #       the page's frame at TO s (--bench from T) against the desktop's
 # Skips (77) where emscripten or Chromium is missing, and in a sanitizer build.
 set -u
@@ -62,7 +62,7 @@ page_test() {
 # Compares the page's last frame of --bench from T to TO with the desktop
 # program's frame at TO.
 frame_test() {
-	local bin=$1 t=$2 to=$3
+	local bin=$1 t=$2 to=$3 max_mae=$4 max_far=$5
 	local out=$build/web-frames
 	mkdir -p "$out"
 	local tmp
@@ -79,33 +79,34 @@ frame_test() {
 	cp "$shot" "$out/desktop-$to.png"
 	rm -rf "$tmp"
 	page_test frame "$web/page" "$t" "$to" "$out/web-$to.png" || return 1
-	compare_frames "$out/desktop-$to.png" "$out/web-$to.png" "$out/diff-$to.png"
+	compare_frames "$out/desktop-$to.png" "$out/web-$to.png" "$out/diff-$to.png" "$max_mae" "$max_far"
 }
 
-# Mean absolute difference per channel (0-255) and the share of pixels that
-# differ by more than a tenth; both must be small.
+# Mean absolute difference per channel (0-255), the share of pixels that
+# differ by more than a tenth, and the mean brightness: each within bounds.
 compare_frames() {
-	local a=$1 b=$2 diff=$3
+	local a=$1 b=$2 diff=$3 max_mae=$4 max_far=$5
 	local size
 	size=$(identify -format '%wx%h' "$b")
 	if [ "$size" != "$(identify -format '%wx%h' "$a")" ]; then
 		echo "the page's frame is $size, the desktop's $(identify -format '%wx%h' "$a")"
 		return 1
 	fi
-	local mae far
+	local mae far pixels la lb
 	mae=$(compare -metric MAE "$a" "$b" "$diff" 2>&1 | sed 's/.*(\(.*\)).*/\1/')
 	far=$(compare -metric AE -fuzz 10% "$a" "$b" null: 2>&1)
-	local pixels
 	pixels=$(identify -format '%[fx:w*h]' "$a")
-	awk -v mae="$mae" -v far="$far" -v n="$pixels" 'BEGIN {
-		printf "per-frame difference: mean %.2f of 255 per channel, %.2f%% of pixels off by more than 10%%\n", mae * 255, 100 * far / n
-		exit !(mae * 255 <= 6 && far / n <= 0.03)
-	}' || { echo "the frames differ too much"; return 1; }
+	la=$(identify -format '%[fx:mean]' "$a")
+	lb=$(identify -format '%[fx:mean]' "$b")
+	awk -v mae="$mae" -v far="$far" -v n="$pixels" -v la="$la" -v lb="$lb" -v mm="$max_mae" -v mf="$max_far" 'BEGIN {
+		printf "per-frame difference: mean %.2f of 255 per channel, %.2f%% of pixels off by more than 10%%; brightness %.3f (desktop) and %.3f (page)\n", mae * 255, 100 * far / n, la, lb
+		exit !(mae * 255 <= mm && 100 * far / n <= mf && lb >= 0.8 * la && lb <= 1.25 * la)
+	}' || { echo "the frames differ too much (allowed: mean $max_mae, $max_far% of pixels)"; return 1; }
 }
 
 case $what in
 build) build_page ;;
 play) page_test play "$web/page" 40 30 ;;
-frame) frame_test "$4" "$5" "$6" ;;
+frame) frame_test "$4" "$5" "$6" "$7" "$8" ;;
 *) echo "unknown step $what"; exit 2 ;;
 esac
