@@ -308,6 +308,10 @@ int runtime_main(int argc, char** argv)
 		startmusic();
 		time_init();
 		realstartmusic();
+#ifdef QVD_WEB
+		web_wait_for_sound();
+		time_init();
+#endif
 	}
 	demo_run();
 	return 0;

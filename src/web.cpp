@@ -56,6 +56,29 @@ void web_start(bool click)
 		open_gate();
 }
 
+// The media element starts some 0.1 s after it is told to play (more on a
+// busy machine); a clock started at the call would run ahead of the sound.
+EM_ASYNC_JS(void, wait_for_sound, (), {
+	var audio = SDL.music.audio;
+	if (!audio || audio.paused)
+		return;
+	var start = audio.currentTime;
+	await new Promise(resolve => {
+		var tries = 0;
+		(function poll() {
+			if (audio.currentTime != start || audio.paused || ++tries > 2000)
+				resolve();
+			else
+				setTimeout(poll, 1);
+		})();
+	});
+});
+
+void web_wait_for_sound()
+{
+	wait_for_sound();
+}
+
 void web_tick()
 {
 	GLenum e = glGetError();

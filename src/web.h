@@ -21,6 +21,10 @@ void web_yield();
 // click); without, only takes the loading notice away.
 void web_start(bool click);
 
+// After the music was told to play: returns once its sound has begun, so
+// that the clock can start with it (at once without music).
+void web_wait_for_sound();
+
 // Every 2 s with the statistics line: reports GL errors of the interval.
 void web_tick();
 
