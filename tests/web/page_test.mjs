@@ -114,7 +114,8 @@ async function play(browser, base, skip, seconds) {
 		fail(`music and clock are ${worst.toFixed(3)} s apart`);
 	if (last.music - first.music < seconds * 0.9)
 		fail(`the music advanced only ${(last.music - first.music).toFixed(2)} s`);
-	if (first.clock < skip || first.clock > skip + 2)
+	// The first sample comes a few frames in; on a slow machine seconds in.
+	if (first.clock < skip || first.clock > skip + 10)
 		fail(`the clock began at ${first.clock.toFixed(2)} s, not at the skip time ${skip}`);
 
 	// The first line after the click covers loading; the rest run in real
