@@ -49,9 +49,9 @@ type=$(window_type "$win")
 [ "$type" = "_NET_WM_WINDOW_TYPE_DIALOG" ] || fail "window type at start is '$type'"
 # The clock starts with the music, after loading; until 2 s it stays a dialog.
 wait_line "initting music" 60
-sleep 1
+sleep 0.5
 type=$(window_type "$win")
-[ "$type" = "_NET_WM_WINDOW_TYPE_DIALOG" ] || fail "window type at 1 s is '$type'"
+[ "$type" = "_NET_WM_WINDOW_TYPE_DIALOG" ] || fail "window type at 0.5 s is '$type'"
 normal_within 100 || fail "window type after 2 s is '$type'"
 kill -0 "$n9_pid" 2>/dev/null || fail "the program died"
 stop_n9

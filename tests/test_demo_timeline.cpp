@@ -623,6 +623,22 @@ void check_globals(const std::vector<frame_s>& frames, const std::vector<int>& f
 	float rise = 0.5f * (b - 279.0f);
 	EXPECT_TRUE(near(val(frames[k], "lift"), { -rise * rise }, 1e-4f));
 
+	// The finale eases the phone on from where the flight left it: 10
+	// further off and still turning (springs worked through by hand).
+	b = frames[first[9]].beat;
+	spring_c<float> zepo_s, ang_s;
+	zepo_s.init(300.0f - (b - 273.0f) * 50.0f, 310.0f - (b - 273.0f) * 50.0f, 0.1f, 0.94f, -0.9f);
+	ang_s.init(sqrtf((b - 279.0f) / 9.0f) * 117.0f, sqrtf((b - 279.0f) / 9.0f) * 117.0f, 0.01f, 0.94f, 0.02f);
+	for (k = first[9]; k < (int)frames.size(); k++) {
+		zepo_s.iterate((int)val(frames[k], "steps")[0]);
+		ang_s.iterate((int)val(frames[k], "steps")[0]);
+		if (k == first[9])
+			continue;  // its phone was noted in the flight's part of the frame
+		pos = turned(-0.93969f * zepo_s.pos, -0.34202f * zepo_s.pos - 70.0f, ang_s.pos);
+		ASSERT_TRUE(near(val(frames[k], "p"), { pos.x, -30.0f, pos.y }, 0.05f)) << "finale at " << frames[k].beat;
+		ASSERT_TRUE(near(val(frames[k], "starang"), { ang_s.pos - 117.0f }, 1e-3f));
+	}
+
 	// The finale's push: swaying with the time, growing from beat 300.
 	k = first[9];
 	while (frames[k].beat < 301.0f)

@@ -11,6 +11,7 @@
 
 #include "fbo.h"
 #include "gltest.h"
+#include "keep.h"
 #include "main.h"
 #include "newsbox.h"
 #include "screenshot.h"
@@ -148,7 +149,7 @@ TEST_F(EngineGL, CubeSidesUploadPixelForPixel)
 	for (int i = 0; i < 6; i++)
 		fprintf(f, "%s\n", write_png(("side" + std::to_string(i) + ".png").c_str(), 5, 5, 3, i).c_str());
 	fclose(f);
-	texture_c t = texture_c();
+	texture_c& t = keep(new texture_c());  // its atlas lives on, as the demo's do
 	CaptureStderr();
 	t.load(atlas.c_str(), TEX_CUBE | TEX_RGB);
 	GetCapturedStderr();

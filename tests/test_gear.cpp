@@ -94,13 +94,21 @@ TEST(GearGL, SlidesInRestsAndLeaves)
 // pi / 2 / 0.4); turning the other way it would be upside down then.
 TEST(GearGL, TurnsClockwiseWithTheBeat)
 {
+	gltest_open();
+	ASSERT_FALSE(HasFatalFailure());
+	char dir[] = "/tmp/gear_XXXXXX";
+	ASSERT_NE(mkdtemp(dir), nullptr);
+	ASSERT_EQ(chdir(dir), 0);
+	mkdir("gfx", 0755);
 	std::vector<uint8_t> px(8 * 8 * 4, 0);
 	for (int y = 4; y < 8; y++)
 		for (int x = 0; x < 4; x++)
 			for (int c = 0; c < 4; c++)
 				px[(y * 8 + x) * 4 + c] = 255;
-	ASSERT_NE(stbi_write_png("gfx/quarter.png", 8, 8, 4, px.data(), 8 * 4), 0);
-	tex.load("gfx/quarter.png", TEX_NEAREST);
+	ASSERT_NE(stbi_write_png("gfx/gear.png", 8, 8, 4, px.data(), 8 * 4), 0);
+	effect.initgl();
+	glDisable(GL_DEPTH_TEST);
+	glClearColor(0, 0, 0, 0);
 	gearAppear = 1;
 	ratpos.init(glm::vec2(0.9f, 0.8f), glm::vec2(0.9f, 0.8f), glm::vec2(0.02f), glm::vec2(0.095f), glm::vec2(0.0f));
 	frameskip = 0;
