@@ -53,7 +53,7 @@ const char* vertex_src =
 	"	gl_PointSize = 50.0 * zz * zz;\n"
 	"}\n";
 
-#ifdef QVD_HANDHELD
+#ifdef QVD_GLES
 // No discard here: the sprite's corners are blended away instead, the
 // alpha cut as hard as the desktop's discard cuts it.
 const char* fragment_src =

@@ -8,7 +8,7 @@ fbo_c::fbo_c(int width, int height, int flags)
 	glGenTextures(1, &colortex);
 	glBindFramebuffer(GL_FRAMEBUFFER, fbohandle);
 	glBindTexture(GL_TEXTURE_2D, colortex);
-#ifdef QVD_HANDHELD
+#ifdef QVD_GLES
 	// OpenGL ES 2 has no float colour targets: the flag is ignored.
 	glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, NULL);
 #else

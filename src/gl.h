@@ -1,8 +1,10 @@
-// The one place that picks the GL headers: OpenGL ES 2 on the handheld,
-// GLEW on the desktop. The two cannot share a translation unit.
+// The one place that picks the GL headers: OpenGL ES 2 on the handheld and
+// in the browser (WebGL 1), GLEW on the desktop. The two cannot share a
+// translation unit. QVD_GLES marks the ES path wherever the two differ.
 #pragma once
 
-#ifdef QVD_HANDHELD
+#if defined(QVD_HANDHELD) || defined(QVD_WEB)
+#define QVD_GLES
 #include <GLES2/gl2.h>
 #else
 #include <GL/glew.h>

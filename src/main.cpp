@@ -18,6 +18,9 @@
 #include "sdlgles.h"
 #include "wake.h"
 #endif
+#ifdef QVD_WEB
+#include "web.h"
+#endif
 
 int config_width = 854;
 int config_height = 480;
@@ -126,6 +129,8 @@ int init_gl()
 	QVD_CHECK(screen);
 	SDL_ShowCursor(0);
 
+#ifndef QVD_WEB
+	// WebGL has its entry points and point sprites built in.
 	GLenum err = glewInit();
 	if (err != GLEW_OK) {
 		fprintf(stderr, "couldn't initialise GLEW: %s\n", (const char*)glewGetErrorString(err));
@@ -134,6 +139,7 @@ int init_gl()
 	// Point effects set gl_PointSize in their vertex shaders.
 	glEnable(GL_VERTEX_PROGRAM_POINT_SIZE);
 	glEnable(GL_POINT_SPRITE);
+#endif
 
 	report_gl_and_viewport();
 	return 0;
@@ -156,6 +162,9 @@ void system_crap_pre()
 	while (SDL_PollEvent(&e)) {
 	}
 	swap_buffers();
+#ifdef QVD_WEB
+	web_yield();
+#endif
 }
 
 static void builtin_bindings(SDL_Event* e)
@@ -203,6 +212,9 @@ static void pump_events()
 static void realtime_end_frame()
 {
 	swap_buffers();
+#ifdef QVD_WEB
+	web_frame_wait(framestart);
+#endif
 	frametime = 0.0f;
 	while (frametime < 0.02f) {
 		getqvdtime(&frameend);
@@ -228,9 +240,12 @@ void system_crap()
 		mouserull[1] = 0;
 	}
 	pump_events();
-	if (capture_clock())
+	if (capture_clock()) {
 		capture_end_frame();
-	else {
+#ifdef QVD_WEB
+		web_yield();
+#endif
+	} else {
 		realtime_end_frame();
 		retime_frame();
 	}
@@ -243,6 +258,11 @@ static Uint32 fps_tick(Uint32 interval, void* param)
 	int frames = framecounter.exchange(0);
 	int steps = framecounter_logic.exchange(0);
 	print_stats(frames, steps, timeval, beatgrid);
+#ifdef QVD_WEB
+	// The emulation's timers fire once.
+	web_tick();
+	SDL_AddTimer(2000, fps_tick, NULL);
+#endif
 	return 2000;
 }
 
@@ -294,12 +314,19 @@ int runtime_main(int argc, char** argv)
 		demoname = "QVD Demobase";
 	SDL_WM_SetCaption(demoname, demoname);
 
+#ifdef QVD_WEB
+	web_start(!capture_clock());  // a recording plays no sound: no click
+#endif
 	if (capture_clock()) {
 		capture_start();
 	} else {
 		startmusic();
 		time_init();
 		realstartmusic();
+#ifdef QVD_WEB
+		web_wait_for_sound();
+		time_init();
+#endif
 	}
 	demo_run();
 	return 0;

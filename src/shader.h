@@ -5,7 +5,7 @@
 
 // Every fragment source starts with this: OpenGL ES wants a default
 // precision, desktop GLSL 1.10 has none.
-#ifdef QVD_HANDHELD
+#ifdef QVD_GLES
 #define FRAG_HEAD "precision highp float;\n"
 #else
 #define FRAG_HEAD ""

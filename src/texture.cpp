@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#ifdef QVD_WEB
+#include "web.h"
+#endif
+
 static const int max_atlas_reads = 1000;
 
 static void set_params(GLenum target, int texflags, bool wrap)
@@ -20,6 +24,14 @@ static void set_params(GLenum target, int texflags, bool wrap)
 		glTexParameteri(target, GL_TEXTURE_WRAP_S, mode);
 		glTexParameteri(target, GL_TEXTURE_WRAP_T, mode);
 	}
+}
+
+static void couldnt_load(const char* fn, const char* why)
+{
+	// Every picture is assumed to exist: stop rather than show garbage.
+	fprintf(stderr, "couldn't load!\n");
+	fprintf(stderr, "%s: %s\n", fn, why);
+	exit(1);
 }
 
 // Uploads a surface's pixels whole or over the texture's top-left corner.
@@ -47,9 +59,22 @@ static void upload(GLenum target, SDL_Surface* s, GLenum format, bool sub)
 // One picture file into a 2D texture or one side of a cube map.
 static void upload_file(GLenum target, const char* fn, GLint format)
 {
+#ifdef QVD_WEB
+	// The browser's SDL surfaces are always 32-bit: decode straight to rows.
+	if (!check_picture(fn))
+		exit(1);
+	int w, h;
+	unsigned char* pixels = web_load_picture(fn, format == GL_RGB ? 3 : 4, &w, &h);
+	if (!pixels)
+		couldnt_load(fn, "not a picture");
+	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+	glTexImage2D(target, 0, format, w, h, 0, format, GL_UNSIGNED_BYTE, pixels);
+	web_free_picture(pixels);
+#else
 	SDL_Surface* s = texture_c::load_image(fn, format);
 	upload(target, s, (GLenum)format, false);
 	SDL_FreeSurface(s);
+#endif
 }
 
 static const size_t max_atlas_line = 998;  // characters, line end not counted
@@ -240,17 +265,34 @@ bool check_picture(const char* fn)
 	return true;
 }
 
+#ifdef QVD_WEB
+// The browser's surfaces hold 32-bit pixels only.
+SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
+{
+	if (internalformat != GL_RGBA)
+		return NULL;
+	if (!check_picture(fn))
+		exit(1);
+	int w, h;
+	unsigned char* pixels = web_load_picture(fn, 4, &w, &h);
+	if (!pixels)
+		couldnt_load(fn, "not a picture");
+	fprintf(stderr, "texture bpp: %i\n", 32);
+	SDL_Surface* result = SDL_CreateRGBSurface(SDL_SRCALPHA, w, h, 32,
+		0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
+	for (int y = 0; y < h; y++)
+		memcpy((Uint8*)result->pixels + y * result->pitch, pixels + (size_t)y * w * 4, (size_t)w * 4);
+	web_free_picture(pixels);
+	return result;
+}
+#else
 SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
 {
 	if (!check_picture(fn))
 		exit(1);
 	SDL_Surface* image = IMG_Load(fn);
-	if (!image) {
-		// Every picture is assumed to exist: stop rather than show garbage.
-		fprintf(stderr, "couldn't load!\n");
-		fprintf(stderr, "%s: %s\n", fn, IMG_GetError());
-		exit(1);
-	}
+	if (!image)
+		couldnt_load(fn, IMG_GetError());
 	if (!picture_fits(fn, image->w, image->h))
 		exit(1);
 	SDL_SetAlpha(image, 0, 255);
@@ -277,6 +319,7 @@ SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
 	SDL_FreeSurface(image);
 	return result;
 }
+#endif
 
 void texture_c::fromsurface(SDL_Surface* surf)
 {

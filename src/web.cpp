@@ -1,0 +1,160 @@
+// The browser build's platform step. The demo's frame loops run unchanged:
+// each frame sleeps through Asyncify, which hands the browser its turn to
+// show the frame, play sound and run timers.
+#include "web.h"
+
+#include <SDL/SDL_mixer.h>
+#include <emscripten.h>
+#include <stdint.h>
+#include <stdio.h>
+
+#include "gl.h"
+#include "main.h"
+
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_ONLY_JPEG
+#include <stb/stb_image.h>
+
+static bool first_frame = true;
+
+void web_frame_wait(qvdtime_t start)
+{
+	qvdtime_t now, d;
+	getqvdtime(&now);
+	qvdtimersub(&now, &start, &d);
+	// setTimeout wakes a little late: sleep to a millisecond before the
+	// period ends and let the caller spin the rest. Always yield once.
+	int ms = (int)((0.02 - tvtof(&d)) * 1000.0) - 1;
+	emscripten_sleep(ms > 0 ? ms : 0);
+	if (first_frame) {
+		first_frame = false;
+		fprintf(stderr, "first frame shown at %.3f s of page time\n", emscripten_get_now() / 1000.0);
+	}
+}
+
+void web_yield()
+{
+	emscripten_sleep(0);
+}
+
+// The page's shell calls back once its gate is clicked (see web.html).
+EM_ASYNC_JS(void, wait_for_gate, (), {
+	await new Promise(resolve => Module.qvdGate(resolve));
+});
+
+EM_JS(void, open_gate, (), {
+	Module.qvdGate(null);
+});
+
+void web_start(bool click)
+{
+	if (click)
+		wait_for_gate();
+	else
+		open_gate();
+}
+
+// The media element starts some 0.1 s after it is told to play (more on a
+// busy machine); a clock started at the call would run ahead of the sound.
+EM_ASYNC_JS(void, wait_for_sound, (), {
+	var audio = SDL.music.audio;
+	if (!audio || audio.paused)
+		return;
+	var start = audio.currentTime;
+	await new Promise(resolve => {
+		var tries = 0;
+		(function poll() {
+			if (audio.currentTime != start || audio.paused || ++tries > 2000)
+				resolve();
+			else
+				setTimeout(poll, 1);
+		})();
+	});
+});
+
+void web_wait_for_sound()
+{
+	wait_for_sound();
+}
+
+void web_tick()
+{
+	GLenum e = glGetError();
+	if (e != GL_NO_ERROR)
+		fprintf(stderr, "gl error 0x%04x\n", e);
+}
+
+unsigned char* web_load_picture(const char* fn, int channels, int* w, int* h)
+{
+	// The emulation's own decoder goes through a canvas, which zeroes the
+	// colour wherever alpha is 0.
+	stbi_set_flip_vertically_on_load(1);
+	int n;
+	return stbi_load(fn, w, h, &n, channels);
+}
+
+void web_free_picture(unsigned char* pixels)
+{
+	stbi_image_free(pixels);
+}
+
+// SDL_mixer's seek is missing from the emulation, which plays the track
+// through a media element: set the element's position instead.
+EM_JS(int, Mix_SetMusicPosition, (double position), {
+	var audio = SDL.music.audio;
+	if (!audio)
+		return -1;
+	audio.currentTime = position;
+	return 0;
+});
+
+EM_JS(double, music_element_time, (), {
+	var audio = SDL.music.audio;
+	return audio ? audio.currentTime : -1;
+});
+
+// For the page's tests: the demo clock and the music element, read together.
+extern "C" EMSCRIPTEN_KEEPALIVE double qvd_web_clock()
+{
+	qvdtime_t now, d;
+	getqvdtime(&now);
+	qvdtimersub(&now, &timestart, &d);
+	return tvtof(&d) + timeval_skip;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE double qvd_web_music_time()
+{
+	return music_element_time();
+}
+
+// The demo never seeds rand(), so each build shows the same "random" layouts.
+// The browser's C library draws another sequence than the desktop's; this is
+// the desktop's (an additive feedback generator over 31 words, seed 1), so
+// the stars, balls and polyhedra lie where they lie there.
+static uint32_t rand_ring[34];
+static uint64_t rand_n = 0;
+
+extern "C" int rand(void)
+{
+	if (rand_n == 0) {
+		int32_t s[344];
+		s[0] = 1;
+		for (int i = 1; i < 31; i++) {
+			int64_t v = (16807LL * s[i - 1]) % 2147483647;
+			s[i] = (int32_t)(v < 0 ? v + 2147483647 : v);
+		}
+		for (int i = 31; i < 34; i++)
+			s[i] = s[i - 31];
+		for (int i = 34; i < 344; i++)
+			s[i] = (int32_t)((uint32_t)s[i - 31] + (uint32_t)s[i - 3]);
+		for (int k = 310; k < 344; k++)
+			rand_ring[k % 34] = (uint32_t)s[k];
+		rand_n = 344;
+	}
+	uint32_t v = rand_ring[(rand_n - 31) % 34] + rand_ring[(rand_n - 3) % 34];
+	rand_ring[rand_n % 34] = v;
+	rand_n++;
+	return (int)(v >> 1);
+}

@@ -1,0 +1,34 @@
+// The browser build's platform step: yielding to the page each frame, the
+// click gate, picture decoding and the music seek the emulation lacks.
+#pragma once
+
+#include <SDL/SDL.h>
+
+#include "clock.h"
+
+// The emulation has SDL 1.2's key-state call, but its headers are newer.
+extern "C" Uint8* SDL_GetKeyState(int* numkeys);
+
+// Called after the buffer swap: hands the rest of the 0.02 s period that
+// began at framestart to the browser, less a millisecond the caller spins.
+void web_frame_wait(qvdtime_t framestart);
+
+// One pass of the browser's event loop, for frames that do not wait.
+void web_yield();
+
+// Before the clock starts: with `click`, shows the page's "click to start"
+// gate and returns once it was clicked (browsers play sound only after a
+// click); without, only takes the loading notice away.
+void web_start(bool click);
+
+// After the music was told to play: returns once its sound has begun, so
+// that the clock can start with it (at once without music).
+void web_wait_for_sound();
+
+// Every 2 s with the statistics line: reports GL errors of the interval.
+void web_tick();
+
+// Decodes a PNG or JPEG into `channels` (3 or 4) bytes per pixel, rows
+// tight and bottom row first; NULL if the file can't be decoded.
+unsigned char* web_load_picture(const char* fn, int channels, int* w, int* h);
+void web_free_picture(unsigned char* pixels);
