@@ -27,6 +27,7 @@ static FILE* video_pipe = NULL;
 static std::vector<uint8_t> frame_rgb;     // one frame, bottom row first
 static std::vector<uint16_t> frame_sum;    // blur accumulator
 static std::vector<uint8_t> frame_out;
+qvdtime_t started_at, gl_ready_at;
 static qvdtime_t wall_start;
 static qvdtime_t last_progress;
 
@@ -182,6 +183,23 @@ static double seconds_since(qvdtime_t start)
 	return tvtof(&d);
 }
 
+static double seconds_between(qvdtime_t a, qvdtime_t b)
+{
+	qvdtime_t d;
+	qvdtimersub(&b, &a, &d);
+	return tvtof(&d);
+}
+
+// Where the time to the first frame went.
+static void print_startup()
+{
+	qvdtime_t now;
+	getqvdtime(&now);
+	fprintf(stderr, "bench start-up: %.3f s to the first frame (window and GL %.3f s, set-up %.3f s, "
+		"first frame %.3f s)\n", seconds_between(started_at, now), seconds_between(started_at, gl_ready_at),
+		seconds_between(gl_ready_at, wall_start), seconds_between(wall_start, now));
+}
+
 static void write_output(int64_t m)
 {
 	const capture_options_s& c = capture_options;
@@ -292,6 +310,8 @@ void capture_end_frame()
 		glFinish();
 		bench_ms.push_back((float)(seconds_since(frame_begin) * 1000.0));
 		bench_time.push_back(timeval);
+		if (drawn_frame == 0)
+			print_startup();
 	}
 	if (slot == c.blur - 1) {
 		if (wanted)

@@ -5,6 +5,8 @@
 
 #include <stdint.h>
 
+#include "clock.h"
+
 struct capture_options_s {
 	bool capture;        // --capture PATH
 	bool bench;          // --bench
@@ -31,6 +33,9 @@ double capture_frame_time(int64_t n);
 
 // Logic-step length of one drawn frame in seconds.
 float capture_frame_period();
+
+// Start-up marks for --bench: the program's entry, the window and GL up.
+extern qvdtime_t started_at, gl_ready_at;
 
 // After the window and the demo's set-up: buffers, output folder or ffmpeg.
 void capture_start();

@@ -182,6 +182,7 @@ static Uint32 fps_tick(Uint32 interval, void* param)
 
 int runtime_main(int argc, char** argv)
 {
+	getqvdtime(&started_at);
 	demo_config();
 	if (!parse_options(argc, argv))
 		return 2;
@@ -194,6 +195,7 @@ int runtime_main(int argc, char** argv)
 		fprintf(stderr, "no OpenGL entry points, can't run\n");
 		return 1;
 	}
+	getqvdtime(&gl_ready_at);
 	keystate = SDL_GetKeyState(NULL);
 	SDL_GL_SwapBuffers();
 	time_init();
