@@ -80,6 +80,12 @@ echo "A: $a"
 echo "B: $b"
 echo "$runs runs each, alternating; medians in ms; B/A of the medians, and the median of the runs' own B/A"
 awk '
+function num(x) {
+	return x == "" ? "-" : sprintf("%.3f", x)
+}
+function ratio(b, a) {
+	return (a == "" || b == "" || a + 0 == 0) ? "-" : sprintf("%.3f", b / a)
+}
 function median(list,    v, n, i, j, t) {
 	n = split(list, v, " ")
 	for (i = 2; i <= n; i++) {
@@ -88,6 +94,8 @@ function median(list,    v, n, i, j, t) {
 			v[j + 1] = v[j]
 		v[j + 1] = t
 	}
+	if (n == 0)
+		return ""
 	if (n % 2)
 		return v[(n + 1) / 2]
 	return (v[n / 2] + v[n / 2 + 1]) / 2
@@ -112,8 +120,10 @@ function median(list,    v, n, i, j, t) {
 		if ($k == "p99")
 			p = $(k + 1)
 	}
-	mean[side, label] = mean[side, label] " " m
-	p99[side, label] = p99[side, label] " " p
+	if (m != "")
+		mean[side, label] = mean[side, label] " " m
+	if (p != "")
+		p99[side, label] = p99[side, label] " " p
 	value[side, run, label] = m
 }
 END {
@@ -121,15 +131,13 @@ END {
 	for (w = 1; w <= count; w++) {
 		label = order[w]
 		am = median(mean["A", label]); bm = median(mean["B", label])
+		ap = median(p99["A", label]); bp = median(p99["B", label])
 		pairs = ""
 		for (r = 1; r <= runs; r++)
 			if (value["A", r, label] + 0 > 0 && value["B", r, label] != "")
 				pairs = pairs " " (value["B", r, label] / value["A", r, label])
-		if (label == "start-up") {
-			printf "%-12s %9.3f %9s %9.3f %9s %9.3f %9s %9.3f   (seconds)\n", label, am, "", bm, "", bm / am, "", median(pairs)
-			continue
-		}
-		ap = median(p99["A", label]); bp = median(p99["B", label])
-		printf "%-12s %9.2f %9.2f %9.2f %9.2f %9.3f %9.3f %9.3f\n", label, am, ap, bm, bp, bm / am, bp / ap, median(pairs)
+		printf "%-12s %9s %9s %9s %9s %9s %9s %9s\n", label, num(am), num(ap), num(bm), num(bp),
+			ratio(bm, am), ratio(bp, ap), num(median(pairs))
 	}
+	print "(start-up in seconds; its p99 columns are empty)"
 }' runs="$runs" "$out/all"
