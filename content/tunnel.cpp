@@ -95,14 +95,15 @@ glm::mat4 tile_mvp[tile_count];
 
 // Back faces may be skipped only where they can never show: with every
 // building a closed box standing on the ground and lying within one block,
-// and with the camera clear above everything near it. clearance holds,
+// its faces wound counter-clockwise seen from outside, and with the camera
+// clear above everything near it. clearance holds,
 // per cell of a grid over the tile, the height the camera must be above;
 // it covers the faces around the cell out to clear_margin.
 const float clear_margin = 4.0f;
 const float clear_cell = 4.0f;
 const int clear_cells = (int)(tile_size / clear_cell);
 float* clearance = 0;
-bool closed_blocks = false;  // every building lies within one block
+bool closed_blocks = false;  // buildings whole in one block, wound outward
 
 // Column (or row) of a block within the tile, from x (or z).
 int block_cell(float v)
@@ -253,10 +254,12 @@ bool on_border(glm::vec3 lo, glm::vec3 hi)
 // The height above which the camera sees no face from behind: every face
 // raises the cells within clear_margin of it (neighbouring tiles included)
 // to clear_margin above its top. A building that a border cuts could be
-// drawn in part, open; only the flat ground may reach a border.
+// drawn in part, open; only the flat ground may reach a border. A face
+// wound against its normal would be skipped from the front.
 void build_clearance()
 {
-	clearance = new float[clear_cells * clear_cells];
+	if (!clearance)
+		clearance = new float[clear_cells * clear_cells];
 	std::fill(clearance, clearance + clear_cells * clear_cells, clear_margin);
 	closed_blocks = true;
 	for (int i = 0; i < city->fcnt; i++) {
@@ -266,6 +269,9 @@ void build_clearance()
 			hi = glm::max(hi, city->data[3 * i + k].pos);
 		}
 		if ((lo.y != 0.0f || hi.y != 0.0f) && on_border(lo, hi))
+			closed_blocks = false;
+		const realvert_s* v = &city->data[3 * i];
+		if (glm::dot(glm::cross(v[1].pos - v[0].pos, v[2].pos - v[0].pos), v[0].nor) <= 0.0f)
 			closed_blocks = false;
 		glm::vec2 lo2 = glm::vec2(lo.x, lo.z) - clear_margin, hi2 = glm::vec2(hi.x, hi.z) + clear_margin;
 		for (int tx = -1; tx <= 1; tx++)

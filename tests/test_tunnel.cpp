@@ -165,8 +165,9 @@ TEST(CityGL, NoLightAtZeroDrawDistance)
 }
 
 // A city of closed boxes, faces outward and counter-clockwise, standing
-// on one ground quad per block, two boxes per block clear of the borders.
-std::string box_city()
+// on one ground quad per block, two boxes per block clear of the borders;
+// or with one more box across a border, or one wall wound inward.
+std::string box_city(bool straddling = false, bool inward = false)
 {
 	std::string v, f;
 	int nv = 0;
@@ -204,6 +205,10 @@ std::string box_city()
 			box(glm::vec3(x0 + 115, 0, z0 + 40 + 10 * cz), glm::vec3(x0 + 170, h * 0.6f, z0 + 160));
 		}
 	}
+	if (straddling)
+		box(glm::vec3(-10, 0, 180), glm::vec3(10, 50, 190));
+	if (inward)
+		quad(glm::vec3(-150, 0, 0), glm::vec3(-150, 10, 0), glm::vec3(-140, 10, 0), glm::vec3(-140, 0, 0), 2);
 	return v + "vt 0 0\nvt 1 1\nvn 0 1 0\nvn 0 0 1\nvn 1 0 0\nvn 0 0 -1\nvn -1 0 0\n" + f;
 }
 
@@ -239,6 +244,20 @@ int differing(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
 	for (size_t i = 0; i + 3 < a.size(); i += 4)
 		n += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
 	return n;
+}
+
+TEST(CityCull, BackFacesStayWhereBuildingsAreCutOrInsideOut)
+{
+	scene_dir("cityclosed");
+	const bool faults[3][2] = {{false, false}, {true, false}, {false, true}};
+	for (const auto& f : faults) {
+		scene_text("city08.obj", box_city(f[0], f[1]));
+		city = new model_c("city08.obj");
+		build_clearance();
+		EXPECT_EQ(closed_blocks, !f[0] && !f[1]) << f[0] << f[1];
+		citybomb = 0.0f;
+		EXPECT_EQ(backfaces_hidden(glm::vec3(-200, 150, 330), 1.74f), closed_blocks);
+	}
 }
 
 // Drawn nearest block first and without back faces where they cannot show,
