@@ -250,9 +250,11 @@ TEST(CityCull, BackFacesStayWhereBuildingsAreCutOrInsideOut)
 {
 	scene_dir("cityclosed");
 	const bool faults[3][2] = {{false, false}, {true, false}, {false, true}};
-	for (const auto& f : faults) {
+	static model_c* loaded[3];  // models are never freed; kept in reach
+	for (int i = 0; i < 3; i++) {
+		const bool* f = faults[i];
 		scene_text("city08.obj", box_city(f[0], f[1]));
-		city = new model_c("city08.obj");
+		city = loaded[i] = new model_c("city08.obj");
 		build_clearance();
 		EXPECT_EQ(closed_blocks, !f[0] && !f[1]) << f[0] << f[1];
 		citybomb = 0.0f;

@@ -3,7 +3,8 @@
 # turn (A B, B A, A B, ...) on the same display and prints per 10-second
 # window the medians of both and the ratio B/A. On a shared, noisy machine
 # the load slows both alike, so the ratio is the figure to trust; absolute
-# times drift with the load.
+# times drift with the load. Processor time per frame (the "cpu" columns)
+# leaves out the wait for a processor and is the steadier of the two.
 #
 #   tools/benchcmp.sh [-n RUNS] A B [demo options]
 #
@@ -78,7 +79,7 @@ done
 
 echo "A: $a"
 echo "B: $b"
-echo "$runs runs each, alternating; medians in ms; B/A of the medians, and the median of the runs' own B/A"
+echo "$runs runs each, alternating; medians in ms; B/A of the medians, and the median of the runs' own B/A of the mean"
 awk '
 function num(x) {
 	return x == "" ? "-" : sprintf("%.3f", x)
@@ -100,7 +101,7 @@ function median(list,    v, n, i, j, t) {
 		return v[(n + 1) / 2]
 	return (v[n / 2] + v[n / 2 + 1]) / 2
 }
-# "A 3 bench 80-90 s: 500 frames, mean 20.40 ms, p99 30.50 ms, max 35.00 ms"
+# "A 3 bench 80-90 s: 500 frames, mean 20.40 ms, p99 30.50 ms, max 35.00 ms, cpu 18.10 ms"
 # "A 3 bench start-up: 0.812 s to the first frame (...)"
 {
 	side = $1; run = $2; label = $4
@@ -111,7 +112,7 @@ function median(list,    v, n, i, j, t) {
 		seen[label] = 1
 		order[++count] = label
 	}
-	m = ""; p = ""
+	m = ""; p = ""; c = ""
 	if (label == "start-up")
 		m = $5
 	for (k = 5; k < NF; k++) {
@@ -119,25 +120,32 @@ function median(list,    v, n, i, j, t) {
 			m = $(k + 1)
 		if ($k == "p99")
 			p = $(k + 1)
+		if ($k == "cpu")
+			c = $(k + 1)
 	}
 	if (m != "")
 		mean[side, label] = mean[side, label] " " m
 	if (p != "")
 		p99[side, label] = p99[side, label] " " p
+	if (c != "")
+		cpu[side, label] = cpu[side, label] " " c
 	value[side, run, label] = m
 }
 END {
-	printf "%-12s %9s %9s %9s %9s %9s %9s %9s\n", "window", "A mean", "A p99", "B mean", "B p99", "B/A mean", "B/A p99", "runs B/A"
+	printf "%-12s %8s %8s %8s %8s %8s %8s %8s %8s %8s %8s\n", "window", "A mean", "A p99", "A cpu",
+		"B mean", "B p99", "B cpu", "B/A mean", "B/A p99", "B/A cpu", "runs B/A"
 	for (w = 1; w <= count; w++) {
 		label = order[w]
 		am = median(mean["A", label]); bm = median(mean["B", label])
 		ap = median(p99["A", label]); bp = median(p99["B", label])
+		ac = median(cpu["A", label]); bc = median(cpu["B", label])
 		pairs = ""
 		for (r = 1; r <= runs; r++)
 			if (value["A", r, label] + 0 > 0 && value["B", r, label] != "")
 				pairs = pairs " " (value["B", r, label] / value["A", r, label])
-		printf "%-12s %9s %9s %9s %9s %9s %9s %9s\n", label, num(am), num(ap), num(bm), num(bp),
-			ratio(bm, am), ratio(bp, ap), num(median(pairs))
+		printf "%-12s %8s %8s %8s %8s %8s %8s %8s %8s %8s %8s\n", label, num(am), num(ap), num(ac),
+			num(bm), num(bp), num(bc), ratio(bm, am), ratio(bp, ap), ratio(bc, ac), num(median(pairs))
 	}
-	print "(start-up in seconds; its p99 columns are empty)"
+	print "(mean, p99: wall time per frame; cpu: processor time per frame, all threads; start-up in seconds)"
+}
 }' runs="$runs" "$out/all"
