@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <math.h>
+#include <algorithm>
 
 #include "effects.h"
 #include "../src/clock.h"
@@ -29,6 +30,9 @@ struct vertex_s {
 
 particle_s part_data[ball_count];
 vertex_s vertex_data[ball_count];
+// Handheld draw order, far to near, so blended corners hide nothing behind.
+GLushort draw_order[ball_count];
+float draw_depth[ball_count];
 
 shader_c shadi;
 texture_c tex;
@@ -50,13 +54,17 @@ const char* vertex_src =
 	"}\n";
 
 #ifdef QVD_HANDHELD
+// No discard here: the sprite's corners are blended away instead, the
+// alpha cut as hard as the desktop's discard cuts it.
 const char* fragment_src =
 	"precision highp float;\n"
 	"uniform sampler2D tex;\n"
 	"varying vec4 col;\n"
 	"void main() {\n"
-	"	gl_FragColor = texture2D(tex, gl_PointCoord) * col;\n"
+	"	vec4 c = texture2D(tex, gl_PointCoord) * col;\n"
+	"	gl_FragColor = vec4(c.rgb, step(0.5, c.a));\n"
 	"}\n";
+const bool blend_corners = true;
 #else
 // gl_PointCoord needs 1.20; faint sprite edges are cut rather than blended
 const char* fragment_src =
@@ -69,6 +77,7 @@ const char* fragment_src =
 	"		discard;\n"
 	"	gl_FragColor = c;\n"
 	"}\n";
+const bool blend_corners = false;
 #endif
 
 float r()
@@ -168,6 +177,23 @@ void beat_kick()
 		part_data[i].vspr += 0.1f * glm::linearRand(glm::vec3(-1.0f), glm::vec3(1.0f));
 }
 
+// A nearer ball's blended-away corners still write depth; drawn after
+// everything behind it, they hide nothing.
+void draw_far_to_near(const glm::mat3& mv)
+{
+	for (int i = 0; i < ball_count; i++) {
+		glm::vec3 p(vertex_data[i].x, vertex_data[i].y, vertex_data[i].z);
+		draw_depth[i] = (mv * p).z;
+		draw_order[i] = (GLushort)i;
+	}
+	std::sort(draw_order, draw_order + ball_count,
+		[](GLushort a, GLushort b) { return draw_depth[a] < draw_depth[b]; });
+	glEnable(GL_BLEND);
+	glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+	glDrawElements(GL_POINTS, ball_count, GL_UNSIGNED_SHORT, draw_order);
+	glDisable(GL_BLEND);
+}
+
 class effect_c : public demoeffect_c {
 public:
 	void init() {}
@@ -196,7 +222,10 @@ public:
 
 		shadi.texture("tex", 0, tex);
 		shadi.array("pos", 3, GL_FLOAT, 12, vertex_data);
-		glDrawArrays(GL_POINTS, 0, ball_count);
+		if (blend_corners)
+			draw_far_to_near(mv);
+		else
+			glDrawArrays(GL_POINTS, 0, ball_count);
 		shadi.array("pos", 0, 0, 0, NULL);
 	}
 

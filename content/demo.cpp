@@ -8,6 +8,10 @@
 #include "../src/main.h"
 #include "../src/sync.h"
 #include "effects.h"
+#ifdef QVD_HANDHELD
+#include "../src/handheld.h"
+#include "../src/screenshot.h"
+#endif
 
 fbo_c* orangetex_fbo = nullptr;
 fbo_c* orange_fbo = nullptr;
@@ -172,6 +176,10 @@ bool draw_phone_scene()
 	depth_less();
 	glEnable(GL_STENCIL_TEST);
 	flyphone->draw();  // marks its visible screen with stencil 1
+#ifdef QVD_HANDHELD
+	if (keystate[SDLK_s])
+		screenshot->draw();
+#endif
 	scrollertex = scrollertex_fbo->colortex;
 	if (shouldwescroll)
 		orbitscroller->draw();
@@ -463,8 +471,15 @@ void demo_initgl()
 
 	orangetex_fbo = new fbo_c(128, 128, 0);
 	orange_fbo = new fbo_c(512, 256, 0);
+#ifdef QVD_HANDHELD
+	scrollertex_fbo = new fbo_c(512, 64, FBO_CLAMP);
+#else
 	scrollertex_fbo = new fbo_c(1024, 128, FBO_CLAMP);
+#endif
 	set_event_callback(event_cb);
+#ifdef QVD_HANDHELD
+	screenshottex.fromsurface(screenshot_surface);
+#endif
 
 	// Warm-up: the two effects create their statics and the phone its
 	// first events before the clock starts. The picture is drawn over later.

@@ -325,7 +325,7 @@ void capture_end_frame()
 				frame_sum[i] += frame_rgb[i];
 		}
 	}
-	SDL_GL_SwapBuffers();
+	swap_buffers();
 	if (c.bench) {
 		glFinish();
 		bench_ms.push_back((float)(seconds_since(frame_begin) * 1000.0));

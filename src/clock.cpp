@@ -4,6 +4,9 @@
 #include <time.h>
 
 #include "sync.h"
+#ifdef QVD_HANDHELD
+#include "handheld.h"
+#endif
 
 float timeval = 0.0f;
 float beatgrid = 0.0f;
@@ -14,9 +17,9 @@ float beat_last = 10.0f;
 float beat_lastnum = 319.0f;
 
 int64_t sys_frequency = 0;
-qvdtime_t timestart = 0;
-qvdtime_t framestart = 0;
-qvdtime_t frameend = 0;
+qvdtime_t timestart = {};
+qvdtime_t framestart = {};
+qvdtime_t frameend = {};
 float frametime = 0.0f;
 float frameskiptime = 0.0f;
 
@@ -28,6 +31,33 @@ bool screenmode_needschange = false;
 
 const float logic_step = 0.02f;
 
+#ifdef QVD_HANDHELD
+void getqvdtime(qvdtime_t* t)
+{
+	gettimeofday(t, NULL);
+}
+
+void qvdtimersub(qvdtime_t* a, qvdtime_t* b, qvdtime_t* result)
+{
+	result->tv_usec = a->tv_usec - b->tv_usec;
+	result->tv_sec = a->tv_sec - b->tv_sec;
+	if (result->tv_usec < 0) {
+		result->tv_sec -= 1;
+		result->tv_usec += 1000000;
+	}
+}
+
+double tvtof(qvdtime_t* t)
+{
+	return t->tv_sec + t->tv_usec / 1000000.0;
+}
+
+void time_init()
+{
+	getqvdtime(&timestart);
+	getqvdtime(&framestart);
+}
+#else
 void getqvdtime(qvdtime_t* t)
 {
 	struct timespec ts;
@@ -51,6 +81,7 @@ void time_init()
 	getqvdtime(&timestart);
 	getqvdtime(&framestart);
 }
+#endif
 
 float beatgrid_calc(float seconds)
 {
@@ -80,6 +111,14 @@ void print_stats(int frames, int logic_steps, float time, float beat)
 
 void sync_dispatcher()
 {
+#ifdef QVD_HANDHELD
+	// Two seconds in, the user may swipe the demo away again.
+	static bool swipe_disabled = true;
+	if (timeval > 2.0f && swipe_disabled) {
+		compositor_fix(1);
+		swipe_disabled = false;
+	}
+#endif
 	if (timeval > screenmode_changetime && screenmode_needschange) {
 		fprintf(stderr, "now changing mode.\n");
 		screenmode_needschange = false;

@@ -4,7 +4,12 @@
 #include <atomic>
 #include <stdint.h>
 
+#ifdef QVD_HANDHELD
+#include <sys/time.h>
+typedef struct timeval qvdtime_t;  // gettimeofday: seconds and microseconds
+#else
 typedef int64_t qvdtime_t;  // monotonic clock ticks (nanoseconds)
+#endif
 
 extern float timeval;       // seconds since the music started, plus the skip time
 extern float beatgrid;      // timeval on the music's beat grid

@@ -8,10 +8,15 @@ fbo_c::fbo_c(int width, int height, int flags)
 	glGenTextures(1, &colortex);
 	glBindFramebuffer(GL_FRAMEBUFFER, fbohandle);
 	glBindTexture(GL_TEXTURE_2D, colortex);
+#ifdef QVD_HANDHELD
+	// OpenGL ES 2 has no float colour targets: the flag is ignored.
+	glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, NULL);
+#else
 	if (flags & FBO_FLOAT)
 		glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, width, height, 0, GL_RGBA, GL_FLOAT, NULL);
 	else
 		glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, NULL);
+#endif
 	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
 	glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 	GLint wrap = (flags & FBO_CLAMP) ? GL_CLAMP_TO_EDGE : GL_REPEAT;

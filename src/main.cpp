@@ -12,6 +12,11 @@
 #include "gl.h"
 #include "music.h"
 #include "options.h"
+#ifdef QVD_HANDHELD
+#include "handheld.h"
+#include "sdlgles.h"
+#include "wake.h"
+#endif
 
 int config_width = 854;
 int config_height = 480;
@@ -41,13 +46,74 @@ void set_event_callback(event_callback_t cb)
 	event_callbacks[cb_count++] = cb;
 }
 
-static void print_gl_attribute(const char* format, SDL_GLattr attr)
+#ifdef QVD_HANDHELD
+static int get_gl_attribute(int attr, int* value)
+{
+	return gles_get_attribute(attr, value);
+}
+#else
+static int get_gl_attribute(int attr, int* value)
+{
+	return SDL_GL_GetAttribute((SDL_GLattr)attr, value);
+}
+#endif
+
+static void print_gl_attribute(const char* format, int attr)
 {
 	int value = 0;
-	if (SDL_GL_GetAttribute(attr, &value) == 0)
+	if (get_gl_attribute(attr, &value) == 0)
 		fprintf(stderr, format, value);
 }
 
+// The part of the set-up both builds share once the context exists.
+static void report_gl_and_viewport()
+{
+	print_gl_attribute("depth size: %i\n", SDL_GL_DEPTH_SIZE);
+	print_gl_attribute("stencil size: %i\n", SDL_GL_STENCIL_SIZE);
+	print_gl_attribute("doublebuffer: %i\n", SDL_GL_DOUBLEBUFFER);
+	fprintf(stderr, "screen res: %i, %i\n", screen->w, screen->h);
+	printf("Vendor     : %s\n", (const char*)glGetString(GL_VENDOR));
+	printf("Renderer   : %s\n", (const char*)glGetString(GL_RENDERER));
+	printf("Version    : %s\n", (const char*)glGetString(GL_VERSION));
+	printf("Extensions : %s\n", (const char*)glGetString(GL_EXTENSIONS));
+	video_w = screen->w;
+	video_h = screen->h;
+
+	// Letterbox: keep the configured aspect at full width, centred.
+	int ph = (int)(video_w * ((float)config_height / (float)config_width));
+	fprintf(stderr, "viewport should be now %i, %i\n", video_w, video_h);
+	glViewport(0, (int)((video_h - ph) / 2.0), video_w, ph);
+}
+
+#ifdef QVD_HANDHELD
+// Full screen at the display's own size on an OpenGL ES 2 context; the
+// configured size only sets the picture's aspect.
+int init_gl()
+{
+	if (screen)
+		SDL_FreeSurface(screen);
+	gles_set_attribute(SDL_GL_DEPTH_SIZE, 8);
+	gles_set_attribute(SDL_GL_STENCIL_SIZE, config_stencilsize);
+	gles_set_attribute(SDL_GL_DOUBLEBUFFER, 1);
+	fprintf(stderr, "initting GLES\n");
+	gles_set_attribute(GLES_ATTR_CONTEXT_MAJOR, 2);
+	gles_set_attribute(GLES_ATTR_CONTEXT_MINOR, 0);
+	gles_set_attribute(GLES_ATTR_SWAP_CONTROL, 1);
+	screen = gles_set_video_mode(0, 0, 0, SDL_FULLSCREEN | SDL_OPENGLES);
+	QVD_CHECK(screen);
+	compositor_fix(0);  // a dialog until the demo has run two seconds
+	SDL_ShowCursor(0);
+
+	int major = 0;
+	if (gles_get_attribute(GLES_ATTR_CONTEXT_MAJOR, &major) == 0)
+		fprintf(stderr, "major version: %i\n", major);
+	else
+		fprintf(stderr, "major version error: %s\n", SDL_GetError());
+	x11info();
+	report_gl_and_viewport();
+	return 0;
+}
+#else
 int init_gl()
 {
 	if (screen)
@@ -68,22 +134,19 @@ int init_gl()
 	glEnable(GL_VERTEX_PROGRAM_POINT_SIZE);
 	glEnable(GL_POINT_SPRITE);
 
-	print_gl_attribute("depth size: %i\n", SDL_GL_DEPTH_SIZE);
-	print_gl_attribute("stencil size: %i\n", SDL_GL_STENCIL_SIZE);
-	print_gl_attribute("doublebuffer: %i\n", SDL_GL_DOUBLEBUFFER);
-	fprintf(stderr, "screen res: %i, %i\n", screen->w, screen->h);
-	printf("Vendor     : %s\n", (const char*)glGetString(GL_VENDOR));
-	printf("Renderer   : %s\n", (const char*)glGetString(GL_RENDERER));
-	printf("Version    : %s\n", (const char*)glGetString(GL_VERSION));
-	printf("Extensions : %s\n", (const char*)glGetString(GL_EXTENSIONS));
-	video_w = screen->w;
-	video_h = screen->h;
-
-	// Letterbox: keep the configured aspect at full width, centred.
-	int ph = (int)(video_w * ((float)config_height / (float)config_width));
-	fprintf(stderr, "viewport should be now %i, %i\n", video_w, video_h);
-	glViewport(0, (int)((video_h - ph) / 2.0), video_w, ph);
+	report_gl_and_viewport();
 	return 0;
+}
+#endif
+
+// Every buffer swap of the program goes through here.
+void swap_buffers()
+{
+#ifdef QVD_HANDHELD
+	gles_swap_buffers();
+#else
+	SDL_GL_SwapBuffers();
+#endif
 }
 
 void system_crap_pre()
@@ -91,7 +154,7 @@ void system_crap_pre()
 	SDL_Event e;
 	while (SDL_PollEvent(&e)) {
 	}
-	SDL_GL_SwapBuffers();
+	swap_buffers();
 }
 
 static void builtin_bindings(SDL_Event* e)
@@ -138,7 +201,7 @@ static void pump_events()
 // Swap, spin until a 0.02 s period is over, then advance the clock.
 static void realtime_end_frame()
 {
-	SDL_GL_SwapBuffers();
+	swap_buffers();
 	frametime = 0.0f;
 	while (frametime < 0.02f) {
 		getqvdtime(&frameend);
@@ -186,6 +249,9 @@ int runtime_main(int argc, char** argv)
 	demo_config();
 	if (!parse_options(argc, argv))
 		return 2;
+#ifdef QVD_HANDHELD
+	take_screenshot();  // the desktop as it was, before our window covers it
+#endif
 
 	// A recording opens no audio device, so it runs where there is no sound.
 	Uint32 subsystems = SDL_INIT_TIMER | SDL_INIT_VIDEO | (capture_clock() ? 0 : SDL_INIT_AUDIO);
@@ -197,7 +263,14 @@ int runtime_main(int argc, char** argv)
 	}
 	getqvdtime(&gl_ready_at);
 	keystate = SDL_GetKeyState(NULL);
-	SDL_GL_SwapBuffers();
+#ifdef QVD_HANDHELD
+	screenshot->init();
+	screenshot->draw();  // the first picture is the captured desktop
+#endif
+	swap_buffers();
+#ifdef QVD_HANDHELD
+	pysyhereilla();
+#endif
 	time_init();
 	SDL_AddTimer(2000, fps_tick, NULL);
 

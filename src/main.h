@@ -26,6 +26,8 @@ const int max_event_callbacks = 10;
 void set_event_callback(event_callback_t cb);
 int init_gl();
 void system_crap_pre();
+// Shows the frame drawn; every swap of the program goes through here.
+void swap_buffers();
 void system_crap();
 
 // Hooks the demo provides.

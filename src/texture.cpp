@@ -176,9 +176,13 @@ void texture_c::fromsurface(SDL_Surface* surf, int texflags)
 	glBindTexture(GL_TEXTURE_2D, id);
 	set_params(GL_TEXTURE_2D, flags, true);
 	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+#ifndef QVD_HANDHELD
 	glPixelStorei(GL_UNPACK_ROW_LENGTH, surf->pitch / surf->format->BytesPerPixel);
+#endif
 	glTexImage2D(GL_TEXTURE_2D, 0, format, surf->w, surf->h, 0, format, GL_UNSIGNED_BYTE, surf->pixels);
+#ifndef QVD_HANDHELD
 	glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+#endif
 	textureid = id;
 }
 
@@ -189,9 +193,13 @@ void texture_c::fromsurface_subtex(SDL_Surface* surf)
 		return;
 	glBindTexture(GL_TEXTURE_2D, textureid);
 	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+#ifndef QVD_HANDHELD
 	glPixelStorei(GL_UNPACK_ROW_LENGTH, surf->pitch / surf->format->BytesPerPixel);
+#endif
 	glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, surf->w, surf->h, format, GL_UNSIGNED_BYTE, surf->pixels);
+#ifndef QVD_HANDHELD
 	glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+#endif
 }
 
 void texture_c::bind()

@@ -1,9 +1,11 @@
 // The generated music, measured from the decoded audio: format, length,
-// level, and a transient on every beat of the grid wherever drums play.
+// level, a transient on every beat of the grid wherever drums play, the
+// tonal balance per octave, and loudness and true peak from a meter.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -61,6 +63,74 @@ std::vector<int> drum_beats() {
 	for (const auto& s : spans)
 		for (int b = s[0]; b < s[1]; b++) out.push_back(b);
 	return out;
+}
+
+// In-place radix-2 FFT; n is a power of two.
+void fft(std::vector<std::complex<double>>& a) {
+	size_t n = a.size();
+	for (size_t i = 1, j = 0; i < n; i++) {
+		size_t bit = n >> 1;
+		for (; j & bit; bit >>= 1) j ^= bit;
+		j ^= bit;
+		if (i < j) std::swap(a[i], a[j]);
+	}
+	for (size_t len = 2; len <= n; len <<= 1) {
+		std::complex<double> step = std::polar(1.0, -2.0 * M_PI / len);
+		for (size_t i = 0; i < n; i += len) {
+			std::complex<double> w = 1.0;
+			for (size_t k = 0; k < len / 2; k++, w *= step) {
+				std::complex<double> u = a[i + k], v = a[i + k + len / 2] * w;
+				a[i + k] = u + v;
+				a[i + k + len / 2] = u - v;
+			}
+		}
+	}
+}
+
+const double octave_hz[9] = {63, 125, 250, 500, 1000, 2000, 4000, 8000, 16000};
+
+// Energy per octave band (dB, arbitrary reference) of the whole track:
+// Hann-windowed 8192-sample spectra at half overlap, averaged, summed over
+// [centre / sqrt 2, centre * sqrt 2).
+std::vector<double> octave_db(const audio_s& a) {
+	const size_t n = 8192;
+	std::vector<double> power(n / 2 + 1, 0.0), window(n);
+	for (size_t i = 0; i < n; i++) window[i] = 0.5 - 0.5 * std::cos(2.0 * M_PI * i / (n - 1));
+	std::vector<std::complex<double>> buf(n);
+	int spectra = 0;
+	for (size_t at = 0; at + n <= a.mono.size(); at += n / 2, spectra++) {
+		for (size_t i = 0; i < n; i++) buf[i] = a.mono[at + i] * window[i];
+		fft(buf);
+		for (size_t k = 0; k <= n / 2; k++) power[k] += std::norm(buf[k]);
+	}
+	std::vector<double> out;
+	for (double c : octave_hz) {
+		double sum = 1e-30;
+		for (size_t k = 1; k <= n / 2; k++) {
+			double hz = (double)k * a.rate / n;
+			if (hz >= c / std::sqrt(2.0) && hz < c * std::sqrt(2.0)) sum += power[k] / std::max(spectra, 1);
+		}
+		out.push_back(10.0 * std::log10(sum));
+	}
+	return out;
+}
+
+// Integrated loudness (LUFS) and true peak (dBFS) from ffmpeg's EBU R128
+// meter, read from its closing summary.
+bool meter(double& lufs, double& true_peak) {
+	FILE* p = popen("ffmpeg -nostdin -nostats -hide_banner -i quintaro.ogg "
+		"-af ebur128=peak=true:framelog=verbose -f null - 2>&1", "r");
+	if (!p) return false;
+	std::string out;
+	char line[512];
+	while (fgets(line, sizeof line, p)) out += line;
+	if (pclose(p) != 0) return false;
+	size_t sum = out.find("Summary:");
+	if (sum == std::string::npos) return false;
+	size_t i = out.find("I:", sum), pk = out.find("Peak:", sum);
+	return i != std::string::npos && pk != std::string::npos &&
+		sscanf(out.c_str() + i, "I: %lf LUFS", &lufs) == 1 &&
+		sscanf(out.c_str() + pk, "Peak: %lf dBFS", &true_peak) == 1;
 }
 
 }  // namespace
@@ -129,4 +199,33 @@ TEST(AssetMusic, EveryDrumBeatHasATransientOnTheGrid) {
 	}
 	EXPECT_EQ(0, late);
 	EXPECT_LE(weak, (int)beats.size() / 50) << "beats without a clear transient:" << weak_list;
+}
+
+TEST(AssetMusic, OctavesFallFromTheMidsToTheTop) {
+	const audio_s& a = song();
+	ASSERT_EQ(44100, a.rate);
+	std::vector<double> db = octave_db(a);
+	std::string table = "octave Hz:", level = "dB:       ";
+	for (size_t o = 0; o < db.size(); o++) {
+		char cell[16];
+		snprintf(cell, sizeof cell, " %6.0f", octave_hz[o]);
+		table += cell;
+		snprintf(cell, sizeof cell, " %6.1f", db[o]);
+		level += cell;
+	}
+	printf("%s\n%s\n", table.c_str(), level.c_str());
+	// from the 1 kHz octave up: no octave more than 1 dB above the one below,
+	// and the top octave well under the mids (no hiss or sizzle)
+	for (size_t o = 4; o + 1 < db.size(); o++)
+		EXPECT_LE(db[o + 1], db[o] + 1.0) << "the " << octave_hz[o + 1] << " Hz octave rises";
+	EXPECT_LE(db[8], db[4] - 15.0) << "the top octave is too loud";
+}
+
+TEST(AssetMusic, IntegratedLoudnessAndTruePeakOnTheMeter) {
+	double lufs = 0.0, true_peak = 0.0;
+	ASSERT_TRUE(meter(lufs, true_peak)) << "ffmpeg's loudness meter gave no summary for quintaro.ogg";
+	printf("integrated %.1f LUFS, true peak %.1f dBFS\n", lufs, true_peak);
+	EXPECT_GE(lufs, -15.0);
+	EXPECT_LE(lufs, -12.0);
+	EXPECT_LE(true_peak, -1.0);
 }

@@ -292,11 +292,11 @@ void master(mix_s& m, bus_c& out) {
 	ramp(out, at(312), at(316), 1.0f, 0.0f);
 	ramp(out, at(316), n, 0.0f, 0.0f);
 	limit(out, loud_peak(out));
-	// peaks at -3.3 dBFS: the encoder's noise fill adds to them and must stay
+	// peaks at -3.1 dBFS: the encoder's noise fill adds to them and must stay
 	// under -1 dBFS
 	float peak = 0.0f;
 	for (int i = 0; i < n; i++) peak = std::max(peak, std::max(std::fabs(out.l[i]), std::fabs(out.r[i])));
-	ramp(out, 0, n, 0.68f / peak, 0.68f / peak);
+	ramp(out, 0, n, 0.7f / peak, 0.7f / peak);
 }
 
 void fail(const char* what) {

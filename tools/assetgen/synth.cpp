@@ -31,6 +31,22 @@ void bus_c::mix_into(bus_c& dst, float gain) const {
 
 float svf_c::coef(float hz) { return 2.0f * std::sin(3.14159265f * std::min(hz, RATE / 6.0f) / RATE); }
 
+namespace {
+biquad_c cookbook(float hz, float q, float sign) {
+	float w = 6.2831853f * hz / RATE, alpha = std::sin(w) / (2.0f * q), c = std::cos(w);
+	float a0 = 1.0f + alpha;
+	biquad_c f;
+	f.b1 = (1.0f - sign * c) * sign / a0;
+	f.b0 = f.b2 = (1.0f - sign * c) * 0.5f / a0;
+	f.a1 = -2.0f * c / a0;
+	f.a2 = (1.0f - alpha) / a0;
+	return f;
+}
+}  // namespace
+
+biquad_c biquad_c::lowpass(float hz, float q) { return cookbook(hz, q, 1.0f); }
+biquad_c biquad_c::highpass(float hz, float q) { return cookbook(hz, q, -1.0f); }
+
 float midi_hz(float note) { return 440.0f * std::pow(2.0f, (note - 69.0f) / 12.0f); }
 
 vec2 pan_gain(float pan) {
@@ -56,10 +72,12 @@ float square(float& phase, float inc) {
 }
 
 // Sine with a falling pitch and a click at the very first sample, so the
-// onset sits exactly on the beat.
+// onset sits exactly on the beat. The click's noise is a band around 3 kHz
+// added after the saturation: an edge the ear locates, not a hiss.
 void kick(bus_c& b, int at, float gain) {
 	vec2 c = pan_gain(0.0f);
 	rng_c rng((uint64_t)at);
+	biquad_c hp = biquad_c::highpass(1500.0f, 0.7f), lp = biquad_c::lowpass(5000.0f, 0.7f);
 	float phase = 0.0f;
 	int len = (int)(0.45f * RATE);
 	for (int i = 0; i < len; i++) {
@@ -68,8 +86,10 @@ void kick(bus_c& b, int at, float gain) {
 		phase += hz / RATE;
 		float env = std::exp(-t * 7.5f) * std::min(1.0f, i / 20.0f);
 		float body = std::sin(TAU * phase) * env;
-		float click = std::exp(-t * 900.0f) * 0.6f + noise(rng) * std::exp(-t * 1000.0f) * 1.2f;
-		float v = std::tanh((body * 1.3f + click) * 1.2f);
+		float edge = lp.run(hp.run(noise(rng))) * std::exp(-t * 400.0f) * 2.0f;
+		// the thump rises over 0.2 ms: a step there would reach up to the top
+		float thump = std::exp(-t * 900.0f) * 0.6f * std::min(1.0f, i / 9.0f);
+		float v = std::tanh((body * 1.3f + thump) * 1.2f) + edge;
 		b.add(at + i, v * gain, c);
 	}
 }
@@ -94,39 +114,43 @@ void snare(bus_c& b, int at, float gain, rng_c& rng) {
 	svf_c f;
 	vec2 c = pan_gain(0.05f);
 	int len = (int)(0.22f * RATE);
+	biquad_c lp = biquad_c::lowpass(7000.0f, 0.7f);
 	float ph = 0.0f;
 	const float fc = svf_c::coef(1800.0f);
 	for (int i = 0; i < len; i++) {
 		float t = (float)i / RATE;
 		ph += 190.0f / RATE;
 		float tone = std::sin(TAU * ph) * std::exp(-t * 30.0f);
-		float n = f.hpf(noise(rng), fc, 0.8f) * std::exp(-t * 18.0f);
+		float n = lp.run(f.hpf(noise(rng), fc, 0.8f)) * std::exp(-t * 18.0f);
 		b.add(at + i, (tone * 0.5f + n) * gain, c);
 	}
 }
 
 void hat(bus_c& b, int at, float gain, bool open, float pan, rng_c& rng) {
-	svf_c f;
 	vec2 c = pan_gain(pan);
 	float decay = open ? 9.0f : 55.0f;
 	int len = (int)((open ? 0.35f : 0.07f) * RATE);
-	const float fc = svf_c::coef(7000.0f);
+	// noise between 6 and 11 kHz, falling steeply above it: no hiss at the top
+	biquad_c hp = biquad_c::highpass(6000.0f, 0.8f), lp1 = biquad_c::lowpass(11000.0f, 0.7f),
+		lp2 = biquad_c::lowpass(14000.0f, 0.7f);
 	for (int i = 0; i < len; i++) {
 		float t = (float)i / RATE;
-		float v = f.hpf(noise(rng), fc, 0.9f);
+		float v = lp2.run(lp1.run(hp.run(noise(rng)))) * 1.4f;  // the narrow band is quieter
 		b.add(at + i, v * std::exp(-t * decay) * gain, c);
 	}
 }
 
 void crash(bus_c& b, int at, float gain, rng_c& rng) {
 	svf_c fl, fr;
+	// shimmer between 4.5 and 9 kHz, not a hiss up to the top
+	biquad_c ll1 = biquad_c::lowpass(9000.0f, 0.7f), ll2 = ll1, rl1 = ll1, rl2 = ll1;
 	int len = (int)(2.5f * RATE);
 	const float fc = svf_c::coef(4500.0f);
 	for (int i = 0; i < len; i++) {
 		float t = (float)i / RATE;
 		float env = std::exp(-t * 3.2f) * std::min(1.0f, i / 30.0f);
-		float l = fl.hpf(noise(rng), fc, 0.7f) * env * gain;
-		float r = fr.hpf(noise(rng), fc, 0.7f) * env * gain;
+		float l = ll2.run(ll1.run(fl.hpf(noise(rng), fc, 0.7f))) * env * gain;
+		float r = rl2.run(rl1.run(fr.hpf(noise(rng), fc, 0.7f))) * env * gain;
 		if (at + i < b.frames()) {
 			b.l[at + i] += l;
 			b.r[at + i] += r;
@@ -250,6 +274,8 @@ void bell(bus_c& b, int at, float note, float gain, float pan, float decay_s) {
 // Noise through a rising band-pass with a rising tone under it.
 void riser(bus_c& b, int at, int len, float gain, rng_c& rng) {
 	svf_c fl, fr;
+	// the band's upper skirt and the saw's top harmonics end above 7 kHz
+	biquad_c dl = biquad_c::lowpass(7000.0f, 0.7f), dr = dl;
 	float ph = 0.0f;
 	for (int i = 0; i < len; i++) {
 		float t = (float)i / len;
@@ -259,8 +285,8 @@ void riser(bus_c& b, int at, int len, float gain, rng_c& rng) {
 		float env = t * t * gain * cut;
 		ph += (110.0f * std::pow(4.0f, t)) / RATE;
 		float tone = saw(ph, 110.0f * std::pow(4.0f, t) / RATE) * 0.15f;
-		float l = fl.bp(noise(rng), hz, 2.0f) + tone;
-		float r = fr.bp(noise(rng), hz * 1.02f, 2.0f) + tone;
+		float l = dl.run(fl.bp(noise(rng), hz, 2.0f) + tone);
+		float r = dr.run(fr.bp(noise(rng), hz * 1.02f, 2.0f) + tone);
 		int j = at + i;
 		if (j >= 0 && j < b.frames()) {
 			b.l[j] += l * env;
@@ -271,14 +297,15 @@ void riser(bus_c& b, int at, int len, float gain, rng_c& rng) {
 
 void sweep_down(bus_c& b, int at, int len, float gain, rng_c& rng) {
 	svf_c fl, fr;
+	biquad_c dl = biquad_c::lowpass(7000.0f, 0.7f), dr = dl;
 	for (int i = 0; i < len; i++) {
 		float t = (float)i / len;
 		float hz = 9000.0f * std::pow(0.02f, t);
 		float env = (1.0f - t) * std::min(1.0f, i / 100.0f) * gain;
 		int j = at + i;
 		if (j >= 0 && j < b.frames()) {
-			b.l[j] += fl.bp(noise(rng), hz, 1.5f) * env;
-			b.r[j] += fr.bp(noise(rng), hz * 0.97f, 1.5f) * env;
+			b.l[j] += dl.run(fl.bp(noise(rng), hz, 1.5f)) * env;
+			b.r[j] += dr.run(fr.bp(noise(rng), hz * 0.97f, 1.5f)) * env;
 		}
 	}
 }

@@ -45,6 +45,21 @@ struct svf_c {
 	float bp(float in, float hz, float q) { return bpf(in, coef(hz), q); }
 };
 
+// Second-order filter (RBJ cookbook) for the top octaves, where the state-
+// variable filter above cannot go.
+struct biquad_c {
+	float b0 = 1.0f, b1 = 0.0f, b2 = 0.0f, a1 = 0.0f, a2 = 0.0f;
+	float z1 = 0.0f, z2 = 0.0f;
+	static biquad_c lowpass(float hz, float q);
+	static biquad_c highpass(float hz, float q);
+	float run(float in) {
+		float out = b0 * in + z1;
+		z1 = b1 * in - a1 * out + z2;
+		z2 = b2 * in - a2 * out;
+		return out;
+	}
+};
+
 float midi_hz(float note);
 // Equal-power gains for pan -1 (left) … +1 (right).
 vec2 pan_gain(float pan);

@@ -1,0 +1,39 @@
+# The handheld program: its platform layer under private X servers of the
+# handheld's size, a private message bus, and frame by frame against the
+# desktop program. Skipped (77) without the demo's data.
+if(TARGET quintaro-n9)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(N9DBUS REQUIRED IMPORTED_TARGET dbus-1)
+  add_executable(mce_standin mce_standin.cpp)
+  target_link_libraries(mce_standin PRIVATE PkgConfig::N9DBUS)
+  target_compile_options(mce_standin PRIVATE ${QVD_WARNINGS})
+
+  set(N9_DIR ${CMAKE_CURRENT_SOURCE_DIR})
+  add_test(NAME n9_window
+    COMMAND bash ${N9_DIR}/n9_window.sh $<TARGET_FILE:quintaro-n9> ${QVD_DATA_DIR})
+  add_test(NAME n9_wake
+    COMMAND bash ${N9_DIR}/n9_wake.sh $<TARGET_FILE:quintaro-n9> ${QVD_DATA_DIR}
+      $<TARGET_FILE:mce_standin> ${N9_DIR}/n9_bus.conf)
+  set_tests_properties(n9_window n9_wake PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
+    SKIP_RETURN_CODE 77 TIMEOUT 300)
+endif()
+
+if(TARGET quintaro-n9)
+  find_package(GTest REQUIRED)
+  add_executable(test_n9_layer test_n9_layer.cpp nohooks.cpp)
+  target_link_libraries(test_n9_layer PRIVATE qvdengine_n9 GTest::GTest GTest::Main)
+  target_compile_options(test_n9_layer PRIVATE ${QVD_WARNINGS})
+  add_test(NAME n9_desktop
+    COMMAND bash ${N9_DIR}/n9_desktop.sh $<TARGET_FILE:quintaro-n9> ${QVD_DATA_DIR}
+      $<TARGET_FILE:test_n9_layer>)
+  set_tests_properties(n9_desktop PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
+    SKIP_RETURN_CODE 77 TIMEOUT 300)
+endif()
+
+if(TARGET quintaro-n9 AND TARGET quintaro)
+  add_test(NAME n9_same
+    COMMAND bash ${N9_DIR}/n9_same.sh $<TARGET_FILE:quintaro-n9> $<TARGET_FILE:quintaro>
+      ${QVD_DATA_DIR} $<TARGET_FILE:test_n9_layer>)
+  set_tests_properties(n9_same PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
+    SKIP_RETURN_CODE 77 TIMEOUT 300)
+endif()
