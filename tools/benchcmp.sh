@@ -6,18 +6,28 @@
 # times drift with the load. Processor time per frame (the "cpu" columns)
 # leaves out the wait for a processor and is the steadier of the two.
 #
-#   tools/benchcmp.sh [-n RUNS] A B [demo options]
+#   tools/benchcmp.sh [-n RUNS] [-o FILE] A B [demo options]
 #
+# -o FILE keeps every run's bench lines, prefixed with side and run.
 # A and B are build folders (holding quintaro and data/) or programs beside
 # a data/ folder. Demo options (--to 140, --size 1280x720, ...) go to every
 # run. Without a display it starts a virtual one for all runs.
 set -e
-usage="usage: tools/benchcmp.sh [-n RUNS] A B [demo options]"
+usage="usage: tools/benchcmp.sh [-n RUNS] [-o FILE] A B [demo options]"
 runs=5
-if [ "$1" = "-n" ]; then
-	runs=$2
-	shift 2 || { echo "$usage" >&2; exit 2; }
-fi
+keep=""
+while [ "$1" = "-n" ] || [ "$1" = "-o" ]; do
+	if [ $# -lt 2 ]; then
+		echo "$usage" >&2
+		exit 2
+	fi
+	if [ "$1" = "-n" ]; then
+		runs=$2
+	else
+		keep=$2
+	fi
+	shift 2
+done
 case "$runs" in
 '' | *[!0-9]*) echo "benchcmp: -n wants a number of runs from 1 to 50, not '$runs'" >&2; exit 2 ;;
 esac
@@ -45,7 +55,8 @@ b=$(program "$2")
 shift 2
 
 if [ -z "$DISPLAY" ]; then
-	exec xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" "$0" -n "$runs" "$a" "$b" "$@"
+	[ -n "$keep" ] && keep=$(cd "$(dirname "$keep")" && pwd)/$(basename "$keep")
+	exec xvfb-run -a -s "-screen 0 1920x1200x24 -noreset" "$0" -n "$runs" ${keep:+-o "$keep"} "$a" "$b" "$@"
 fi
 
 out=$(mktemp -d)
@@ -62,6 +73,9 @@ bench() {
 		exit 1
 	fi
 	grep '^bench ' "$out/stderr" | sed "s/^/$side $run /" >>"$out/all"
+	if [ -n "$keep" ]; then
+		cp "$out/all" "$keep"
+	fi
 }
 
 i=1
@@ -147,5 +161,4 @@ END {
 			num(bm), num(bp), num(bc), ratio(bm, am), ratio(bp, ap), ratio(bc, ac), num(median(pairs))
 	}
 	print "(mean, p99: wall time per frame; cpu: processor time per frame, all threads; start-up in seconds)"
-}
 }' runs="$runs" "$out/all"
