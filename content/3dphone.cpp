@@ -56,6 +56,7 @@ const int step_key_held = 128;
 shader_c shader;
 texture_c tex;
 model_c* nysi = 0;
+GLint mvp_loc = -1, mv_loc = -1, tex_loc = -1, pos_loc = -1, uv_loc = -1, nor_loc = -1;
 
 // The screen quad, relative to the screen centre; u runs down the long axis.
 glm::vec3 screenverts[6];
@@ -102,6 +103,12 @@ void build_screen()
 void phoneinit()
 {
 	shader.init(phone_vs, phone_fs);
+	mvp_loc = shader.uniform("mvp");
+	mv_loc = shader.uniform("mv");
+	tex_loc = shader.uniform("tex");
+	pos_loc = shader.attrib("pos");
+	uv_loc = shader.attrib("uv");
+	nor_loc = shader.attrib("nor");
 	tex.load("gfx/harmattan-home.png", TEX_RGB);
 	nysi = new model_c("N9_low.obj");
 	nysitex.load("gfx/N9_uv.png", 0);
@@ -117,18 +124,18 @@ void draw_the_phone(bool stencil)
 	tex.textureid = phonescreentex;
 
 	shader.use();
-	glUniformMatrix4fv(shader.uniform("mvp"), 1, GL_FALSE, glm::value_ptr(mvp));
-	glUniformMatrix3fv(shader.uniform("mv"), 1, GL_FALSE, glm::value_ptr(mv3));
+	glUniformMatrix4fv(mvp_loc, 1, GL_FALSE, glm::value_ptr(mvp));
+	glUniformMatrix3fv(mv_loc, 1, GL_FALSE, glm::value_ptr(mv3));
 
 	if (stencil) {
 		glStencilFunc(GL_ALWAYS, 1, 1);
 		glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
 		glStencilMask(1);
 	}
-	shader.texture("tex", 0, tex);
-	shader.array("pos", 3, GL_FLOAT, 12, screenverts);
-	shader.array("uv", 2, GL_FLOAT, 8, tausta);
-	shader.array("nor", 3, GL_FLOAT, 12, normals);
+	shader.texture(tex_loc, 0, tex);
+	shader.array(pos_loc, 3, GL_FLOAT, 12, screenverts);
+	shader.array(uv_loc, 2, GL_FLOAT, 8, tausta);
+	shader.array(nor_loc, 3, GL_FLOAT, 12, normals);
 	glDrawArrays(GL_TRIANGLES, 0, 6);
 
 	// the body covering the screen's edges clears the mark again
@@ -136,15 +143,15 @@ void draw_the_phone(bool stencil)
 		glStencilFunc(GL_ALWAYS, 0, 1);
 		glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
 	}
-	shader.texture("tex", 0, nysitex);
-	shader.array("pos", 3, GL_FLOAT, 32, &nysi->data[0].pos);
-	shader.array("uv", 2, GL_FLOAT, 32, &nysi->data[0].tc);
-	shader.array("nor", 3, GL_FLOAT, 32, &nysi->data[0].nor);
+	shader.texture(tex_loc, 0, nysitex);
+	shader.array(pos_loc, 3, GL_FLOAT, 32, &nysi->data[0].pos);
+	shader.array(uv_loc, 2, GL_FLOAT, 32, &nysi->data[0].tc);
+	shader.array(nor_loc, 3, GL_FLOAT, 32, &nysi->data[0].nor);
 	glDrawArrays(GL_TRIANGLES, 0, nysi->fcnt * 3);
 
-	shader.array("pos", 0, 0, 0, 0);
-	shader.array("uv", 0, 0, 0, 0);
-	shader.array("nor", 0, 0, 0, 0);
+	shader.array(pos_loc, 0, 0, 0, 0);
+	shader.array(uv_loc, 0, 0, 0, 0);
+	shader.array(nor_loc, 0, 0, 0, 0);
 }
 
 // One press adds one; bit 7 remembers that the key is still held.

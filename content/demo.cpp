@@ -52,6 +52,18 @@ void depth_less()
 	glDepthFunc(GL_LESS);
 }
 
+// The city with the backdrop behind it. The backdrop lies at the far
+// depth, behind every building, so drawing it last, where the depth test
+// leaves it only the pixels no building covers, gives the same picture as
+// drawing it first (zreset's own order) without shading the covered ones.
+// glow is the backdrop's glow radius.
+void city_over_backdrop(float glow)
+{
+	glClear(GL_DEPTH_BUFFER_BIT);  // zreset's depth reset
+	tunnel->draw();
+	zreset_backdrop(glow);
+}
+
 glm::mat4 city_projection()
 {
 	return perspective_deg(70.0f, demo_aspect, 1.0f, 30000.0f);
@@ -213,8 +225,7 @@ bool draw_city()
 	CityMaxDistance = citydist.pos;
 	fprintf(stderr, "CityMaxDistance: %.2f\n", CityMaxDistance);
 
-	zreset->draw();
-	tunnel->draw();
+	city_over_backdrop(horizonbomb);
 	glDisable(GL_SCISSOR_TEST);
 	return stop.once();
 }
@@ -281,8 +292,7 @@ void run_second_flight()
 	for (;;) {
 		clear_frame();
 		tunnelflyer.pos.z += frameskip;
-		zreset->draw();
-		tunnel->draw();
+		city_over_backdrop(horizonbomb);
 		gearAppear = 1;
 		gear->draw();
 		system_crap();
@@ -347,10 +357,10 @@ void run_third_flight()
 		clear_frame();
 		tunnelflyer.pos.x += frameskip;
 		tunnelflyer.pos.z += 0.1f * frameskip;
-		zreset->draw();
+		float glow = horizonbomb;  // the backdrop's glow lags the break by a frame
 		if (beatgrid > 248.0f)
 			break_city();
-		tunnel->draw();
+		city_over_backdrop(glow);
 		system_crap();
 		static sync_c stop("stopfly3", 256, 0);
 		if (stop.once())

@@ -74,6 +74,7 @@ extern float ylift;
 extern float ripsilu_mm;
 extern GLuint texturetesttex;
 extern float horizonbomb;
+void zreset_backdrop(float bombsize);
 
 // bump
 extern int bumptgt;

@@ -40,6 +40,7 @@ const int vertcount = segments * 6;
 
 shader_c scrollershader;
 texture_c texttex;
+GLint time_loc = -1, mvp_loc = -1, tex_loc = -1, pos_loc = -1, uv_loc = -1;
 
 // The segment drawn in slot i: both ends of the arc first, its middle
 // last, so the translucent segments go from back to front.
@@ -53,6 +54,20 @@ float segment_angle(int s)
 	return (float)(s * 0.07539822668221126 - 0.30000001192092896);
 }
 
+// Cosine and sine of the angle where segment s begins, s = 0 to 50: the
+// ring's plan never changes, only its height wave.
+struct ring_plan_s {
+	float c[segments + 1], s[segments + 1];
+	ring_plan_s()
+	{
+		for (int i = 0; i <= segments; i++) {
+			c[i] = cosf(segment_angle(i));
+			s[i] = sinf(segment_angle(i));
+		}
+	}
+};
+const ring_plan_s plan;
+
 // Six vertices (triangles A B C and D B C) of the segment in slot i.
 void build_segment(int i, float radius, float time, glm::vec3* pos, glm::vec2* uv)
 {
@@ -62,10 +77,10 @@ void build_segment(int i, float radius, float time, glm::vec3* pos, glm::vec2* u
 	float h0 = 0.02f * sinf(7.2f * a0 - 4.3f * time) + 0.09f;
 	float h1 = 0.02f * sinf(7.2f * a1 - 4.3f * time) + 0.09f;
 
-	glm::vec3 A = radius * glm::vec3(-cosf(a0), h0, sinf(a0));
-	glm::vec3 B = radius * glm::vec3(-cosf(a0), -h0, sinf(a0));
-	glm::vec3 C = radius * glm::vec3(-cosf(a1), h1, sinf(a1));
-	glm::vec3 D = radius * glm::vec3(-cosf(a1), -h1, sinf(a1));
+	glm::vec3 A = radius * glm::vec3(-plan.c[s], h0, plan.s[s]);
+	glm::vec3 B = radius * glm::vec3(-plan.c[s], -h0, plan.s[s]);
+	glm::vec3 C = radius * glm::vec3(-plan.c[s + 1], h1, plan.s[s + 1]);
+	glm::vec3 D = radius * glm::vec3(-plan.c[s + 1], -h1, plan.s[s + 1]);
 	float u0 = s / (float)segments;
 	float u1 = (s + 1) / (float)segments;
 
@@ -94,6 +109,11 @@ void scrollerinit()
 {
 	scrollershader.init(scroller_vs, scroller_fs);
 	texttex.load("gfx/scroller.png", 0);
+	time_loc = scrollershader.uniform("time");
+	mvp_loc = scrollershader.uniform("mvp");
+	tex_loc = scrollershader.uniform("tex");
+	pos_loc = scrollershader.attrib("pos");
+	uv_loc = scrollershader.attrib("uv");
 }
 
 void drawscroller()
@@ -106,19 +126,19 @@ void drawscroller()
 	build_ring(orbitradius, timeval, pos, uv);
 
 	scrollershader.use();
-	glUniform1f(scrollershader.uniform("time"), timeval);
-	glUniformMatrix4fv(scrollershader.uniform("mvp"), 1, GL_FALSE, glm::value_ptr(mvp));
-	scrollershader.texture("tex", 0, texttex);
-	scrollershader.array("pos", 3, GL_FLOAT, 12, pos);
-	scrollershader.array("uv", 2, GL_FLOAT, 8, uv);
+	glUniform1f(time_loc, timeval);
+	glUniformMatrix4fv(mvp_loc, 1, GL_FALSE, glm::value_ptr(mvp));
+	scrollershader.texture(tex_loc, 0, texttex);
+	scrollershader.array(pos_loc, 3, GL_FLOAT, 12, pos);
+	scrollershader.array(uv_loc, 2, GL_FLOAT, 8, uv);
 
 	glEnable(GL_BLEND);
 	glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 	glDrawArrays(GL_TRIANGLES, 0, vertcount);
 	glDisable(GL_BLEND);
 
-	scrollershader.array("pos", 0, 0, 0, 0);
-	scrollershader.array("uv", 0, 0, 0, 0);
+	scrollershader.array(pos_loc, 0, 0, 0, 0);
+	scrollershader.array(uv_loc, 0, 0, 0, 0);
 }
 
 class effect_c : public demoeffect_c {

@@ -1,6 +1,8 @@
 // The city flown through after the phone: one tile of buildings repeated
 // on an 800-unit grid, cut into 4 x 4 blocks that are culled against the
 // view frustum and a draw distance.
+#include <algorithm>
+#include <math.h>
 #include <stdio.h>
 
 #include "effects.h"
@@ -71,6 +73,37 @@ model_c* city = 0;
 GLushort* elements = 0;
 GLushort* blockElements[block_count];
 int blockElementsCount[block_count];
+
+// The program's inputs, looked up once.
+struct city_locs_s {
+	GLint mvp, mv, lightdir, bomb, bomb2, u_dist, tex;
+	GLint pos, uv, nor;
+};
+city_locs_s loc;
+
+// One block of one of the 3 x 3 tiles around the camera, queued for this
+// frame's draw. Nearest first lets the depth test reject most of the
+// hidden city before it is shaded.
+struct blockdraw_s {
+	float dist;  // camera to the block's box, 0 inside it
+	int tile;
+	int block;
+};
+const int tile_count = 9;
+blockdraw_s queue[tile_count * block_count];
+glm::mat4 tile_mvp[tile_count];
+
+// Back faces may be skipped only where they can never show: with every
+// building a closed box standing on the ground and lying within one block,
+// its faces wound counter-clockwise seen from outside, and with the camera
+// clear above everything near it. clearance holds,
+// per cell of a grid over the tile, the height the camera must be above;
+// it covers the faces around the cell out to clear_margin.
+const float clear_margin = 4.0f;
+const float clear_cell = 4.0f;
+const int clear_cells = (int)(tile_size / clear_cell);
+float* clearance = 0;
+bool closed_blocks = false;  // buildings whole in one block, wound outward
 
 // Column (or row) of a block within the tile, from x (or z).
 int block_cell(float v)
@@ -195,28 +228,202 @@ void split()
 	delete[] facemask;
 }
 
-void drawInstance(glm::mat4 mv, glm::vec3 offset, int citymask)
+// Cells of the clearance grid covered by [lo, hi] of a tile at the origin.
+void clearance_box(glm::vec2 lo, glm::vec2 hi, float height)
 {
-	if (citymask == 0)
-		return;
-	glm::mat4 omv = glm::translate(mv, offset);
-	glm::mat4 mvp = phone_projection * omv;
-	glUniformMatrix4fv(shader.uniform("mvp"), 1, GL_FALSE, glm::value_ptr(mvp));
-	for (int b = 0; b < block_count; b++) {
-		if (citymask & (1 << b))
-			glDrawElements(GL_TRIANGLES, blockElementsCount[b], GL_UNSIGNED_SHORT, blockElements[b]);
+	int x0 = glm::max(0, (int)floorf((lo.x + 400.0f) / clear_cell));
+	int z0 = glm::max(0, (int)floorf((lo.y + 400.0f) / clear_cell));
+	int x1 = glm::min(clear_cells - 1, (int)floorf((hi.x + 400.0f) / clear_cell));
+	int z1 = glm::min(clear_cells - 1, (int)floorf((hi.y + 400.0f) / clear_cell));
+	for (int z = z0; z <= z1; z++)
+		for (int x = x0; x <= x1; x++)
+			clearance[z * clear_cells + x] = glm::max(clearance[z * clear_cells + x], height);
+}
+
+// Whether the box from lo to hi touches a block border in x or z.
+bool on_border(glm::vec3 lo, glm::vec3 hi)
+{
+	for (int k = 0; k <= 4; k++) {
+		float b = k * block_size - 400.0f;
+		if ((lo.x <= b && b <= hi.x) || (lo.z <= b && b <= hi.z))
+			return true;
+	}
+	return false;
+}
+
+// The height above which the camera sees no face from behind: every face
+// raises the cells within clear_margin of it (neighbouring tiles included)
+// to clear_margin above its top. A building that a border cuts could be
+// drawn in part, open; only the flat ground may reach a border. A face
+// wound against its normal would be skipped from the front.
+void build_clearance()
+{
+	if (!clearance)
+		clearance = new float[clear_cells * clear_cells];
+	std::fill(clearance, clearance + clear_cells * clear_cells, clear_margin);
+	closed_blocks = true;
+	for (int i = 0; i < city->fcnt; i++) {
+		glm::vec3 lo(city->data[3 * i].pos), hi(lo);
+		for (int k = 1; k < 3; k++) {
+			lo = glm::min(lo, city->data[3 * i + k].pos);
+			hi = glm::max(hi, city->data[3 * i + k].pos);
+		}
+		if ((lo.y != 0.0f || hi.y != 0.0f) && on_border(lo, hi))
+			closed_blocks = false;
+		const realvert_s* v = &city->data[3 * i];
+		if (glm::dot(glm::cross(v[1].pos - v[0].pos, v[2].pos - v[0].pos), v[0].nor) <= 0.0f)
+			closed_blocks = false;
+		glm::vec2 lo2 = glm::vec2(lo.x, lo.z) - clear_margin, hi2 = glm::vec2(hi.x, hi.z) + clear_margin;
+		for (int tx = -1; tx <= 1; tx++)
+			for (int tz = -1; tz <= 1; tz++) {
+				glm::vec2 shift(tx * tile_size, tz * tile_size);
+				clearance_box(lo2 + shift, hi2 + shift, hi.y + clear_margin);
+			}
 	}
 }
+
+// True when skipping back faces cannot change the picture: the geometry is
+// undeformed, the blocks are closed, and neither the camera nor its near
+// plane (reaching near_reach from it) touches a building. campos is
+// relative to the origin of the tile under the camera.
+bool backfaces_hidden(glm::vec3 campos, float near_reach)
+{
+	if (!closed_blocks || !clearance || citybomb > 0.0f || near_reach > clear_margin)
+		return false;
+	int x = glm::clamp((int)floorf((campos.x + 400.0f) / clear_cell), 0, clear_cells - 1);
+	int z = glm::clamp((int)floorf((campos.z + 400.0f) / clear_cell), 0, clear_cells - 1);
+	return campos.y > clearance[z * clear_cells + x];
+}
+
+// Queues the blocks in citymask of the tile at offset; returns the new count.
+int queue_tile(int tile, glm::vec3 campos, glm::vec3 offset, int citymask, int n)
+{
+	for (int b = 0; b < block_count; b++) {
+		if (!(citymask & (1 << b)))
+			continue;
+		glm::vec3 q = offset + glm::vec3((b % 4) * block_size - 300.0f, 0.0f, (b / 4) * block_size - 300.0f);
+		glm::vec3 lo = q + glm::vec3(-100.0f, 0.0f, -100.0f);
+		glm::vec3 hi = q + glm::vec3(100.0f, block_height, 100.0f);
+		queue[n].dist = glm::distance(campos, glm::clamp(campos, lo, hi));
+		queue[n].tile = tile;
+		queue[n].block = b;
+		n++;
+	}
+	return n;
+}
+
+// The visible blocks of the 3 x 3 tiles around the camera, tile by tile
+// and block by block; possi2 is the origin of the tile under the camera.
+int queue_city(const glm::mat4& mv, glm::vec3 possi, glm::vec3 possi2, const plane_t* planes)
+{
+	int n = 0;
+	int tile = 0;
+	for (int tx = -1; tx <= 1; tx++) {
+		for (int tz = -1; tz <= 1; tz++, tile++) {
+			glm::vec3 offs = possi2 + glm::vec3(tx * tile_size, 0.0f, tz * tile_size);
+			int mask = constructCitymask(possi, planes, offs, CityMaxDistance);
+			tile_mvp[tile] = phone_projection * glm::translate(mv, offs);
+			n = queue_tile(tile, possi, offs, mask, n);
+		}
+	}
+	return n;
+}
+
+// Nearest first; a stable sort, so equal distances keep the queue's order.
+void sort_queue(int n)
+{
+	for (int i = 1; i < n; i++) {
+		blockdraw_s d = queue[i];
+		int j = i;
+		for (; j > 0 && queue[j - 1].dist > d.dist; j--)
+			queue[j] = queue[j - 1];
+		queue[j] = d;
+	}
+}
+
+void draw_queue(int n)
+{
+	int tile = -1;
+	for (int i = 0; i < n; i++) {
+		if (queue[i].tile != tile) {
+			tile = queue[i].tile;
+			glUniformMatrix4fv(loc.mvp, 1, GL_FALSE, glm::value_ptr(tile_mvp[tile]));
+		}
+		int b = queue[i].block;
+		glDrawElements(GL_TRIANGLES, blockElementsCount[b], GL_UNSIGNED_SHORT, blockElements[b]);
+	}
+}
+
+void find_locations()
+{
+	loc.mvp = shader.uniform("mvp");
+	loc.mv = shader.uniform("mv");
+	loc.lightdir = shader.uniform("lightdir");
+	loc.bomb = shader.uniform("bomb");
+	loc.bomb2 = shader.uniform("bomb2");
+	loc.u_dist = shader.uniform("u_dist");
+	loc.tex = shader.uniform("tex");
+	loc.pos = shader.attrib("pos");
+	loc.uv = shader.attrib("uv");
+	loc.nor = shader.attrib("nor");
+}
+
+const glm::vec3 lightdir = glm::normalize(glm::vec3(1.0f, 1.0f, 0.5f));
 
 void set_uniforms(const glm::mat4& mv)
 {
 	glm::mat3 mv3(mv);
-	glUniform1f(shader.uniform("bomb"), citybomb);
-	glUniform1f(shader.uniform("bomb2"), glm::max(citybomb - 1.4f, 0.0f) * 900.0f);
-	glUniform1f(shader.uniform("u_dist"), glm::clamp(CityMaxDistance - 200.0f, 0.0f, 1000.0f));
-	glUniformMatrix3fv(shader.uniform("mv"), 1, GL_FALSE, glm::value_ptr(mv3));
-	glUniform3fv(shader.uniform("lightdir"), 1, glm::value_ptr(glm::normalize(glm::vec3(1.0f, 1.0f, 0.5f))));
-	shader.texture("tex", 0, tex);
+	glUniform1f(loc.bomb, citybomb);
+	glUniform1f(loc.bomb2, glm::max(citybomb - 1.4f, 0.0f) * 900.0f);
+	glUniform1f(loc.u_dist, glm::clamp(CityMaxDistance - 200.0f, 0.0f, 1000.0f));
+	glUniformMatrix3fv(loc.mv, 1, GL_FALSE, glm::value_ptr(mv3));
+	glUniform3fv(loc.lightdir, 1, glm::value_ptr(lightdir));
+	shader.texture(loc.tex, 0, tex);
+}
+
+void set_arrays(bool on)
+{
+	shader.array(loc.pos, 3, GL_FLOAT, 32, on ? &city->data[0].pos : 0);
+	shader.array(loc.uv, 2, GL_FLOAT, 32, on ? &city->data[0].tc : 0);
+	shader.array(loc.nor, 3, GL_FLOAT, 32, on ? &city->data[0].nor : 0);
+}
+
+// The city seen through mv: the visible blocks nearest first, back faces
+// skipped where that cannot change the picture. Returns the blocks drawn.
+int draw_city(const glm::mat4& mv)
+{
+	glm::mat4 mv_inv = glm::inverse(mv);
+	glm::vec3 possi(mv_inv[3]);
+
+	glm::vec3 frustumverts[8];
+	plane_t frustumplanes[4];
+	calc_frustum(phone_projection, mv_inv, frustumverts, frustumplanes);
+	float near_reach = 0.0f;
+	for (int i = 0; i < 4; i++)
+		near_reach = glm::max(near_reach, glm::distance(possi, frustumverts[i]));
+
+	shader.use();
+	set_uniforms(mv);
+	set_arrays(true);
+
+	glm::vec3 possi2 = tile_size * glm::floor((possi + glm::vec3(400.0f, 0.0f, 400.0f)) / tile_size);
+	int n = queue_city(mv, possi, possi2, frustumplanes);
+	sort_queue(n);
+	bool cull = backfaces_hidden(possi - possi2, near_reach);
+	if (cull) {
+		// a mirroring camera turns the winding round
+		glFrontFace(glm::determinant(glm::mat3(mv)) < 0.0f ? GL_CW : GL_CCW);
+		glCullFace(GL_BACK);
+		glEnable(GL_CULL_FACE);
+	}
+	draw_queue(n);
+	if (cull) {
+		glDisable(GL_CULL_FACE);
+		glFrontFace(GL_CCW);
+	}
+
+	set_arrays(false);
+	return n;
 }
 
 class effect_c : public demoeffect_c {
@@ -225,9 +432,11 @@ public:
 	void initgl()
 	{
 		shader.init(city_vs, city_fs);
+		find_locations();
 		city = new model_c("city08.obj");
 		tex.load("gfx/city08_diffuse.png", TEX_REPEAT);
 		split();
+		build_clearance();
 	}
 	void draw();
 	void quit() {}
@@ -240,17 +449,21 @@ void effect_c::draw()
 	static spring_c<float> camang(0.0f, 0.0f, 0.002f, 0.4f);
 	static spring_c<float> camang2(0.0f, 0.0f, 0.002f, 0.4f);
 
-	if (sync_c("tunnel_camdown1", 137, 0).once()) {
+	static sync_c camdown1("tunnel_camdown1", 137, 0);
+	static sync_c camdown2("tunnel_camdown2", 150, 0);
+	static sync_c camup1("tunnel_camup1", 176, 0);
+	static sync_c camup2("tunnel_camup2", 192, 0);
+	if (camdown1.once()) {
 		camang.targetpos = -20.0f;
 		camang2.targetpos = 30.0f;
 	}
-	if (sync_c("tunnel_camdown2", 150, 0).once()) {
+	if (camdown2.once()) {
 		camang.targetpos = -40.0f;
 		camang2.targetpos = 90.0f;
 	}
-	if (sync_c("tunnel_camup1", 176, 0).once())
+	if (camup1.once())
 		camang.targetpos = 20.0f;
-	if (sync_c("tunnel_camup2", 192, 0).once())
+	if (camup2.once())
 		camang.targetpos = -10.0f;
 
 	camang.iterate(frameskip);
@@ -264,31 +477,7 @@ void effect_c::draw()
 	mv = glm::translate(mv, tunnelflyer.pos - glm::vec3(0.0f, 50.0f, 0.0f));
 	mv = glm::translate(mv, glm::vec3(0.0f, -170.0f, 0.0f));
 
-	glm::mat4 mv_inv = glm::inverse(mv);
-	glm::vec3 possi(mv_inv[3]);
-
-	glm::vec3 frustumverts[8];
-	plane_t frustumplanes[4];
-	calc_frustum(phone_projection, mv_inv, frustumverts, frustumplanes);
-
-	shader.use();
-	set_uniforms(mv);
-	shader.array("pos", 3, GL_FLOAT, 32, &city->data[0].pos);
-	shader.array("uv", 2, GL_FLOAT, 32, &city->data[0].tc);
-	shader.array("nor", 3, GL_FLOAT, 32, &city->data[0].nor);
-
-	glm::vec3 possi2 = tile_size * glm::floor((possi + glm::vec3(400.0f, 0.0f, 400.0f)) / tile_size);
-	for (int tx = -1; tx <= 1; tx++) {
-		for (int tz = -1; tz <= 1; tz++) {
-			glm::vec3 offs = possi2 + glm::vec3(tx * tile_size, 0.0f, tz * tile_size);
-			int mask = constructCitymask(possi, frustumplanes, offs, CityMaxDistance);
-			drawInstance(mv, offs, mask);
-		}
-	}
-
-	shader.array("pos", 0, 0, 0, 0);
-	shader.array("uv", 0, 0, 0, 0);
-	shader.array("nor", 0, 0, 0, 0);
+	draw_city(mv);
 }
 
 effect_c effect;

@@ -36,7 +36,20 @@ const char* fs =
 
 shader_c shader;
 texture_c tex;
+GLint bombsize_loc = -1, tex_loc = -1;
 
+}  // namespace
+
+// The picture without the depth reset, with a glow of radius bombsize.
+void zreset_backdrop(float bombsize)
+{
+	shader.use();
+	glUniform1f(bombsize_loc, bombsize);
+	shader.texture(tex_loc, 0, tex);
+	draw_unit_quad(shader, false);
+}
+
+namespace {
 
 class effect_c : public demoeffect_c {
 public:
@@ -46,16 +59,15 @@ public:
 	{
 		shader.init(vs, fs);
 		tex.load("gfx/darkmetal.jpg", 1);
+		bombsize_loc = shader.uniform("bombsize");
+		tex_loc = shader.uniform("tex");
+		glUniform1f(shader.uniform("u_pitch"), 0.0f);  // never changes
 	}
 
 	void draw()
 	{
 		glClear(GL_DEPTH_BUFFER_BIT);
-		shader.use();
-		glUniform1f(shader.uniform("bombsize"), horizonbomb);
-		glUniform1f(shader.uniform("u_pitch"), 0.0f);
-		shader.texture("tex", 0, tex);
-		draw_unit_quad(shader, false);
+		zreset_backdrop(horizonbomb);
 	}
 
 	void quit() {}

@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -31,13 +32,26 @@ static std::vector<uint16_t> frame_sum;    // blur accumulator
 static std::vector<uint8_t> frame_out;
 static bool catching_up = false;    // a --skip recording before its start
 static int held_frames = 0;
+qvdtime_t started_at, gl_ready_at;
 static qvdtime_t wall_start;
 static qvdtime_t last_progress;
 
 // Bench: one entry per drawn frame, milliseconds, and the frame's demo time.
+// The processor time of the frame (all threads, the renderer's included)
+// does not grow with the wait for a processor that a busy machine adds
+// to the wall time.
 static std::vector<float> bench_ms;
+static std::vector<float> bench_cpu_ms;
 static std::vector<float> bench_time;
 static qvdtime_t frame_begin;
+static double frame_cpu_begin;
+
+static double cpu_seconds()
+{
+	struct rusage u;
+	getrusage(RUSAGE_SELF, &u);
+	return (double)(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
+}
 
 bool parse_fps(const char* text, int64_t* num, int64_t* den)
 {
@@ -197,6 +211,7 @@ void capture_start()
 	if (c.bench) {
 		size_t frames = std::min((size_t)((last_output + 2) * c.blur), max_reserved_frames);
 		bench_ms.reserve(frames);
+		bench_cpu_ms.reserve(frames);
 		bench_time.reserve(frames);
 	}
 	if (c.capture) {
@@ -210,6 +225,7 @@ void capture_start()
 	getqvdtime(&wall_start);
 	last_progress = wall_start;
 	getqvdtime(&frame_begin);
+	frame_cpu_begin = cpu_seconds();
 }
 
 static double seconds_since(qvdtime_t start)
@@ -218,6 +234,23 @@ static double seconds_since(qvdtime_t start)
 	getqvdtime(&now);
 	qvdtimersub(&now, &start, &d);
 	return tvtof(&d);
+}
+
+static double seconds_between(qvdtime_t a, qvdtime_t b)
+{
+	qvdtime_t d;
+	qvdtimersub(&b, &a, &d);
+	return tvtof(&d);
+}
+
+// Where the time to the first frame went.
+static void print_startup()
+{
+	qvdtime_t now;
+	getqvdtime(&now);
+	fprintf(stderr, "bench start-up: %.3f s to the first frame (window and GL %.3f s, set-up %.3f s, "
+		"first frame %.3f s)\n", seconds_between(started_at, now), seconds_between(started_at, gl_ready_at),
+		seconds_between(gl_ready_at, wall_start), seconds_between(wall_start, now));
 }
 
 static void write_output(int64_t m)
@@ -261,7 +294,7 @@ static void print_progress(int64_t m)
 		(int)left / 60, (int)left % 60);
 }
 
-static void window_line(const char* label, std::vector<float>& ms)
+static void window_line(const char* label, std::vector<float>& ms, double cpu_sum)
 {
 	if (ms.empty())
 		return;
@@ -270,27 +303,32 @@ static void window_line(const char* label, std::vector<float>& ms)
 	for (float v : ms)
 		sum += v;
 	size_t p99 = (size_t)ceil(0.99 * ms.size()) - 1;
-	fprintf(stderr, "bench %s: %i frames, mean %.2f ms, p99 %.2f ms, max %.2f ms\n", label,
-		(int)ms.size(), sum / ms.size(), ms[p99], ms.back());
+	fprintf(stderr, "bench %s: %i frames, mean %.2f ms, p99 %.2f ms, max %.2f ms, cpu %.2f ms\n", label,
+		(int)ms.size(), sum / ms.size(), ms[p99], ms.back(), cpu_sum / ms.size());
 }
 
 static void print_bench()
 {
 	std::vector<float> window, all(bench_ms);
+	double cpu = 0.0, cpu_all = 0.0;
 	int current = -1;
 	for (size_t i = 0; i <= bench_ms.size(); i++) {
 		int w = i < bench_ms.size() ? (int)floor(bench_time[i] / 10.0f) : -2;
 		if (w != current && !window.empty()) {
 			char label[32];
 			snprintf(label, sizeof(label), "%i-%i s", current * 10, current * 10 + 10);
-			window_line(label, window);
+			window_line(label, window, cpu);
 			window.clear();
+			cpu = 0.0;
 		}
 		current = w;
-		if (i < bench_ms.size())
+		if (i < bench_ms.size()) {
 			window.push_back(bench_ms[i]);
+			cpu += bench_cpu_ms[i];
+			cpu_all += bench_cpu_ms[i];
+		}
 	}
-	window_line("total", all);
+	window_line("total", all, cpu_all);
 }
 
 static void finish()
@@ -369,7 +407,10 @@ void capture_end_frame()
 	if (c.bench) {
 		glFinish();
 		bench_ms.push_back((float)(seconds_since(frame_begin) * 1000.0));
+		bench_cpu_ms.push_back((float)((cpu_seconds() - frame_cpu_begin) * 1000.0));
 		bench_time.push_back(timeval);
+		if (drawn_frame == 0)
+			print_startup();
 	}
 	if (slot == c.blur - 1) {
 		if (wanted)
@@ -389,4 +430,5 @@ void capture_end_frame()
 	beatgrid = beatgrid_calc(timeval);
 	sync_dispatcher();
 	getqvdtime(&frame_begin);
+	frame_cpu_begin = cpu_seconds();
 }

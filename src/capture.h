@@ -5,6 +5,8 @@
 
 #include <stdint.h>
 
+#include "clock.h"
+
 struct capture_options_s {
 	bool capture;        // --capture PATH
 	bool bench;          // --bench
@@ -35,6 +37,9 @@ float capture_frame_period();
 // Before the window: false, after a message, when a video is asked for and
 // ffmpeg is missing.
 bool capture_check();
+
+// Start-up marks for --bench: the program's entry, the window and GL up.
+extern qvdtime_t started_at, gl_ready_at;
 
 // After the window and the demo's set-up: buffers, output folder or ffmpeg.
 void capture_start();

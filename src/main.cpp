@@ -268,6 +268,7 @@ static Uint32 fps_tick(Uint32 interval, void* param)
 
 int runtime_main(int argc, char** argv)
 {
+	getqvdtime(&started_at);
 	demo_config();
 	if (!parse_options(argc, argv))
 		return 2;
@@ -296,6 +297,7 @@ int runtime_main(int argc, char** argv)
 		fprintf(stderr, "no OpenGL entry points, can't run\n");
 		return 1;
 	}
+	getqvdtime(&gl_ready_at);
 	keystate = SDL_GetKeyState(NULL);
 #ifdef QVD_HANDHELD
 	screenshot->init();

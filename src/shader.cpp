@@ -57,7 +57,11 @@ GLint shader_c::uniform(const char* name)
 
 void shader_c::array(const char* name, GLint size, GLenum type, GLsizei stride, const void* pointer)
 {
-	GLint loc = attrib(name);
+	array(attrib(name), size, type, stride, pointer);
+}
+
+void shader_c::array(GLint loc, GLint size, GLenum type, GLsizei stride, const void* pointer)
+{
 	if (loc < 0)
 		return;  // the linker dropped an unused attribute
 	if (pointer) {
@@ -70,7 +74,12 @@ void shader_c::array(const char* name, GLint size, GLenum type, GLsizei stride, 
 
 void shader_c::texture(const char* name, int texunit, texture_c& tex)
 {
+	texture(uniform(name), texunit, tex);
+}
+
+void shader_c::texture(GLint loc, int texunit, texture_c& tex)
+{
 	glActiveTexture(GL_TEXTURE0 + texunit);
 	tex.bind();
-	glUniform1i(uniform(name), texunit);
+	glUniform1i(loc, texunit);
 }

@@ -24,4 +24,7 @@ public:
 	// Points the attribute at client memory, or disables it for a null pointer.
 	void array(const char* name, GLint size, GLenum type, GLsizei stride, const void* pointer);
 	void texture(const char* name, int texunit, texture_c& tex);
+	// The same with locations looked up once, for per-frame draws.
+	void array(GLint loc, GLint size, GLenum type, GLsizei stride, const void* pointer);
+	void texture(GLint loc, int texunit, texture_c& tex);
 };

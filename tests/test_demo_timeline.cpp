@@ -193,29 +193,30 @@ void paint_stars()
 	quad(-1, -1, 1, 1, 0, 0.2f, 0.2f, 0.2f);
 }
 
-// Pixels outside the phone's screen before the city's backdrop and the city.
+// Pixels outside the phone's screen before the city and its backdrop.
 uint32_t outside_before, top_before;
 
-void paint_backdrop()
+// Draws a red city.
+void paint_city()
 {
 	outside_before = gltest_pixel(outside_x, outside_y);
 	top_before = gltest_pixel(outside_x, win_h - 1);
-	glClear(GL_DEPTH_BUFFER_BIT);
-	quad(-1, -1, 1, 1, 0.9f, 0, 0, 1);
-}
-
-// Draws a red city and notes which pixels it reached.
-void paint_city()
-{
-	// The script chose the phone scene from the flags the frame began with.
-	bool ready = frames.back().ready;
-	bool masked = !credits_seen && !ready && show_whiteback;
-	bool revealing = !credits_seen && ready;
 	note_val("dist", { CityMaxDistance, (float)flyphone_tunnelready });
 	note_val("flyer", { tunnelflyer.pos.x, tunnelflyer.pos.y, tunnelflyer.pos.z });
 	note_val("bomb", { citybomb, horizonbomb });
 	note_camera();
 	quad(-1, -1, 1, 1, -0.5f, 1, 0, 0);
+}
+
+// Draws the backdrop behind the city, then notes which pixels the city
+// reached and kept.
+void paint_backdrop()
+{
+	quad(-1, -1, 1, 1, 0.9f, 0, 0, 1);
+	// The script chose the phone scene from the flags the frame began with.
+	bool ready = frames.back().ready;
+	bool masked = !credits_seen && !ready && show_whiteback;
+	bool revealing = !credits_seen && ready;
 	char buf[64];
 	if (masked) {
 		snprintf(buf, sizeof buf, " mask=%s%s%.3f", red(gltest_pixel(inside_x, inside_y)) ? "R" : "-",
@@ -274,7 +275,7 @@ fake_c fake_flyphone("flyphone", paint_phone), fake_velmor("velmor"), fake_balls
 	fake_pbtausta("pbtausta"), fake_ripsilu("ripsilu", note_ripsilu), fake_scrollertexgen("scrollertexgen"),
 	fake_starfield("starfield", paint_stars), fake_starfield2("starfield2"),
 	fake_textbox("textbox"), fake_texturetest("texturetest", paint_white),
-	fake_tunnel("tunnel", paint_city), fake_zreset("zreset", paint_backdrop);
+	fake_tunnel("tunnel", paint_city), fake_zreset("zreset");
 
 }  // namespace
 
@@ -302,6 +303,15 @@ demoeffect_c* textbox = &fake_textbox;
 demoeffect_c* texturetest = &fake_texturetest;
 demoeffect_c* tunnel = &fake_tunnel;
 demoeffect_c* zreset = &fake_zreset;
+
+// The script draws the city's backdrop after the city, without zreset's
+// depth reset.
+void zreset_backdrop(float)
+{
+	note("backdrop");
+	note_state("zreset");
+	paint_backdrop();
+}
 
 void phonedraw()
 {
@@ -459,7 +469,7 @@ std::string expected_opening(const frame_s& f, bool whiteback_after)
 			s += " orbitscroller";
 	}
 	if (f.ready || whiteback_after)
-		s += " zreset tunnel";
+		s += " tunnel backdrop";
 	return s;
 }
 
@@ -467,10 +477,10 @@ std::string expected_opening(const frame_s& f, bool whiteback_after)
 const char* stage_draws(int stage, float beat)
 {
 	switch (stage) {
-	case 3: return " zreset tunnel gear=1";
+	case 3: return " tunnel backdrop gear=1";
 	case 4: return " ripsilu gear=1";
 	case 5: return " pbtausta dode gear=2";
-	case 6: return " zreset tunnel";
+	case 6: return " tunnel backdrop";
 	case 7: return " face fluid";
 	case 8: return beat < 281 ? " starfield2 face face phonedraw" : " starfield2 face phonedraw";
 	case 9: return beat >= 300 ? " starfield2 ballspring textbox phonedraw" : " starfield2 ballspring phonedraw";
@@ -826,11 +836,11 @@ TEST_F(DemoTimeline, SkippedStartRunsEachEarlierStageBriefly)
 	EXPECT_EQ(r.frames[0].draws, " starfield flyphone");
 	EXPECT_EQ(r.frames[1].draws, " starfield flyphone");
 	EXPECT_EQ(r.frames[2].draws, " starfield flyphone");
-	EXPECT_EQ(r.frames[3].draws, " starfield flyphone zreset tunnel bump=0");
-	EXPECT_EQ(r.frames[4].draws, " zreset tunnel gear=1");
+	EXPECT_EQ(r.frames[3].draws, " starfield flyphone tunnel backdrop bump=0");
+	EXPECT_EQ(r.frames[4].draws, " tunnel backdrop gear=1");
 	EXPECT_EQ(r.frames[5].draws, " ripsilu gear=1");
 	EXPECT_EQ(r.frames[6].draws, " pbtausta dode gear=2");
-	EXPECT_EQ(r.frames[7].draws, " zreset tunnel");
+	EXPECT_EQ(r.frames[7].draws, " tunnel backdrop");
 	EXPECT_EQ(r.frames[8].draws,
 		" face fluid starfield2 face phonedraw starfield2 ballspring phonedraw");
 	for (size_t k = 9; k < r.frames.size(); k++)

@@ -201,6 +201,17 @@ TEST(Runtime, BenchAtSixtyShowsTheAccumulatorAndPerWindowLines)
 	EXPECT_TRUE(has(r.err, "bench 10-20 s: 121 frames, mean "));
 	EXPECT_TRUE(has(r.err, "bench total: 721 frames, mean "));
 	EXPECT_TRUE(has(r.err, " ms, p99 "));
+	// once, at the end of the first frame, with its parts adding up
+	size_t at = r.err.find("bench start-up: ");
+	ASSERT_NE(at, std::string::npos);
+	EXPECT_EQ(r.err.find("bench start-up: ", at + 1), std::string::npos);
+	EXPECT_LT(at, r.err.find("bench 0-10 s"));
+	double total = 0, gl = 0, setup = 0, first = 0;
+	ASSERT_EQ(sscanf(r.err.c_str() + at, "bench start-up: %lf s to the first frame (window and GL %lf s, set-up %lf s, "
+		"first frame %lf s)", &total, &gl, &setup, &first), 4);
+	EXPECT_GT(gl, 0.0);
+	EXPECT_GE(first, 0.0);
+	EXPECT_NEAR(gl + setup + first, total, 0.0021);
 }
 
 TEST(Runtime, WholeTrackAtNtscRateDoesNotDrift)

@@ -106,6 +106,13 @@ TEST(CitySplit, StraddlingFacesAreListedInEachBlock)
 	EXPECT_EQ(block_of(glm::vec3(200, 0, -200.01f)), 3 + 4 * 0);
 }
 
+// Every block of one tile, in block order, without culling.
+void draw_tile(const glm::mat4& mv, glm::vec3 offset)
+{
+	tile_mvp[0] = phone_projection * glm::translate(mv, offset);
+	draw_queue(queue_tile(0, glm::vec3(0), offset, 0xffff, 0));
+}
+
 // Light of a small white quad drawn 1.5 and 20 units in front of the eye.
 void quad_light(float maxdist, GLubyte* near_rgba, GLubyte* far_rgba)
 {
@@ -119,8 +126,8 @@ void quad_light(float maxdist, GLubyte* near_rgba, GLubyte* far_rgba)
 	shader.array("pos", 3, GL_FLOAT, 32, &city->data[0].pos);
 	shader.array("uv", 2, GL_FLOAT, 32, &city->data[0].tc);
 	shader.array("nor", 3, GL_FLOAT, 32, &city->data[0].nor);
-	drawInstance(mv, glm::vec3(0, -100, -20), 0xffff);
-	drawInstance(mv, glm::vec3(-2, -100, -1.5f), 0xffff);
+	draw_tile(mv, glm::vec3(0, -100, -20));
+	draw_tile(mv, glm::vec3(-2, -100, -1.5f));
 	shader.array("pos", 0, 0, 0, 0);
 	shader.array("uv", 0, 0, 0, 0);
 	shader.array("nor", 0, 0, 0, 0);
@@ -200,6 +207,168 @@ TEST(CityGL, CameraPutsKnownPointsWhereTheMatricesDo)
 	effect.draw();
 	EXPECT_NEAR(camPitch, -1.5815f, 1e-3f);
 	EXPECT_NEAR(camYaw, 2.3723f, 1e-3f);
+}
+
+// A city of closed boxes, faces outward and counter-clockwise, standing
+// on one ground quad per block, two boxes per block clear of the borders;
+// or with one more box across a border, or one wall wound inward.
+std::string box_city(bool straddling = false, bool inward = false)
+{
+	std::string v, f;
+	int nv = 0;
+	auto quad = [&](glm::vec3 a, glm::vec3 b, glm::vec3 c, glm::vec3 d, int n) {
+		for (const glm::vec3& p : {a, b, c, d}) {
+			char line[96];
+			snprintf(line, sizeof line, "v %g %g %g\n", p.x, p.y, p.z);
+			v += line;
+		}
+		char line[160];
+		snprintf(line, sizeof line, "f %i/1/%i %i/2/%i %i/2/%i\nf %i/1/%i %i/2/%i %i/1/%i\n", nv + 1, n, nv + 2, n,
+			nv + 3, n, nv + 1, n, nv + 3, n, nv + 4, n);
+		f += line;
+		nv += 4;
+	};
+	auto box = [&](glm::vec3 lo, glm::vec3 hi) {
+		// walls from corner p to corner q, seen from outside
+		const glm::vec2 c[5] = {{lo.x, hi.z}, {hi.x, hi.z}, {hi.x, lo.z}, {lo.x, lo.z}, {lo.x, hi.z}};
+		const int normal[4] = {2, 3, 4, 5};
+		for (int k = 0; k < 4; k++) {
+			glm::vec2 p = c[k], q = c[k + 1];
+			quad(glm::vec3(p.x, lo.y, p.y), glm::vec3(q.x, lo.y, q.y), glm::vec3(q.x, hi.y, q.y),
+				glm::vec3(p.x, hi.y, p.y), normal[k]);
+		}
+		quad(glm::vec3(lo.x, hi.y, hi.z), glm::vec3(hi.x, hi.y, hi.z), glm::vec3(hi.x, hi.y, lo.z),
+			glm::vec3(lo.x, hi.y, lo.z), 1);
+	};
+	for (int cz = 0; cz < 4; cz++) {
+		for (int cx = 0; cx < 4; cx++) {
+			float x0 = cx * 200.0f - 400.0f, z0 = cz * 200.0f - 400.0f;
+			quad(glm::vec3(x0, 0, z0 + 200), glm::vec3(x0 + 200, 0, z0 + 200), glm::vec3(x0 + 200, 0, z0),
+				glm::vec3(x0, 0, z0), 1);
+			float h = 80.0f + 45.0f * ((cx * 3 + cz * 5) % 10);
+			box(glm::vec3(x0 + 30, 0, z0 + 30), glm::vec3(x0 + 95 + 5 * cx, h, z0 + 170));
+			box(glm::vec3(x0 + 115, 0, z0 + 40 + 10 * cz), glm::vec3(x0 + 170, h * 0.6f, z0 + 160));
+		}
+	}
+	if (straddling)
+		box(glm::vec3(-10, 0, 180), glm::vec3(10, 50, 190));
+	if (inward)
+		quad(glm::vec3(-150, 0, 0), glm::vec3(-150, 10, 0), glm::vec3(-140, 10, 0), glm::vec3(-140, 0, 0), 2);
+	return v + "vt 0 0\nvt 1 1\nvn 0 1 0\nvn 0 0 1\nvn 1 0 0\nvn 0 0 -1\nvn -1 0 0\n" + f;
+}
+
+int blocks_drawn = 0;
+
+std::vector<uint8_t> city_frame(const glm::mat4& mv, bool plain, bool cull_all = false)
+{
+	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+	if (!plain) {
+		blocks_drawn = draw_city(mv);
+		return gltest_read(0, 0, 854, 480);
+	}
+	// the blocks tile by tile, in block order, every face
+	glm::mat4 mv_inv = glm::inverse(mv);
+	glm::vec3 cam(mv_inv[3]);
+	glm::vec3 corners[8];
+	plane_t planes[4];
+	calc_frustum(phone_projection, mv_inv, corners, planes);
+	shader.use();
+	set_uniforms(mv);
+	set_arrays(true);
+	if (cull_all)
+		glEnable(GL_CULL_FACE);
+	draw_queue(queue_city(mv, cam, 800.0f * glm::floor((cam + glm::vec3(400, 0, 400)) / 800.0f), planes));
+	glDisable(GL_CULL_FACE);
+	set_arrays(false);
+	return gltest_read(0, 0, 854, 480);
+}
+
+int differing(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
+{
+	int n = 0;
+	for (size_t i = 0; i + 3 < a.size(); i += 4)
+		n += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
+	return n;
+}
+
+TEST(CityCull, BackFacesStayWhereBuildingsAreCutOrInsideOut)
+{
+	scene_dir("cityclosed");
+	const bool faults[3][2] = {{false, false}, {true, false}, {false, true}};
+	static model_c* loaded[3];  // models are never freed; kept in reach
+	for (int i = 0; i < 3; i++) {
+		const bool* f = faults[i];
+		scene_text("city08.obj", box_city(f[0], f[1]));
+		city = loaded[i] = new model_c("city08.obj");
+		build_clearance();
+		EXPECT_EQ(closed_blocks, !f[0] && !f[1]) << f[0] << f[1];
+		citybomb = 0.0f;
+		EXPECT_EQ(backfaces_hidden(glm::vec3(-200, 150, 330), 1.74f), closed_blocks);
+	}
+}
+
+// Drawn nearest block first and without back faces where they cannot show,
+// the city must look as drawn plainly: from the street, over the roofs, in
+// the next tile, through a mirror, and, with back faces kept, from inside a
+// building, grazing a wall and blown apart.
+TEST(CityGL, CullingAndOrderKeepThePicture)
+{
+	gltest_open();
+	scene_dir("cityboxes");
+	scene_text("city08.obj", box_city());
+	scene_png("gfx/city08_diffuse.png", 4, 4, 0xffc0e0ff);
+	effect.initgl();
+	ASSERT_TRUE(closed_blocks);
+	phone_projection = city_projection;
+	CityMaxDistance = 1000.0f;
+	glEnable(GL_DEPTH_TEST);
+	glDepthFunc(GL_LESS);
+	glClearColor(0, 0, 0.3f, 0);
+
+	struct view_s {
+		const char* name;
+		glm::vec3 eye, at;
+		float bomb;
+		bool mirror;
+		bool culled;
+	};
+	const view_s views[] = {
+		{"street", glm::vec3(-200, 150, 330), glm::vec3(-120, 60, -300), 0.0f, false, true},
+		{"roofs", glm::vec3(60, 700, 90), glm::vec3(-100, 0, -300), 0.0f, false, true},
+		{"next tile", glm::vec3(600, 120, -1000), glm::vec3(700, 40, -400), 0.0f, false, true},
+		{"mirror", glm::vec3(-200, 150, 330), glm::vec3(-120, 60, -300), 0.0f, true, true},
+		{"inside", glm::vec3(-150, 40, -150), glm::vec3(-100, 60, -100), 0.0f, false, false},
+		{"grazing", glm::vec3(-171, 40, -300), glm::vec3(-171, 40, 300), 0.0f, false, false},
+		{"blown apart", glm::vec3(-200, 150, 330), glm::vec3(-120, 60, -300), 2.0f, false, false},
+	};
+	for (const view_s& v : views) {
+		citybomb = v.bomb;
+		glm::mat4 mv = glm::lookAt(v.eye, v.at, glm::vec3(0, 1, 0));
+		if (v.mirror)
+			mv = glm::scale(mv, glm::vec3(-1, 1, 1));
+		glm::vec3 cam(glm::inverse(mv)[3]);
+		glm::vec3 origin = 800.0f * glm::floor((cam + glm::vec3(400, 0, 400)) / 800.0f);
+		EXPECT_EQ(backfaces_hidden(cam - origin, 1.74f), v.culled) << v.name;
+
+		glClear(GL_COLOR_BUFFER_BIT);
+		std::vector<uint8_t> empty = gltest_read(0, 0, 854, 480);
+		std::vector<uint8_t> plain = city_frame(mv, true);
+		std::vector<uint8_t> fast = city_frame(mv, false);
+		scene_save((std::string("city_") + v.name + ".png").c_str(), 854, 480);
+		EXPECT_LE(differing(plain, fast), 20) << v.name;
+		EXPECT_GT(differing(plain, empty), 854 * 480 / 4) << v.name;
+		EXPECT_GT(blocks_drawn, 3) << v.name;
+		for (int i = 1; i < blocks_drawn; i++) {
+			if (queue[i].dist < queue[i - 1].dist)
+				ADD_FAILURE() << v.name << ": block " << i << " drawn after a farther one";
+		}
+		// the views that keep back faces show them: skipping them would show
+		if (!v.culled) {
+			EXPECT_GT(differing(plain, city_frame(mv, true, true)), 500) << v.name;
+		}
+	}
+	citybomb = 0.0f;
+	glDisable(GL_DEPTH_TEST);
 }
 
 }  // namespace
