@@ -8,6 +8,7 @@
 #include "effects.h"
 #include "../src/clock.h"
 #include "../src/glm_deg.h"
+#include "../src/util.h"
 #include "../src/main.h"
 #include "../src/shader.h"
 
@@ -174,7 +175,7 @@ void beat_kick()
 		return;
 	lasttime = beatgrid;
 	for (int i = 0; i < ball_count; i++)
-		part_data[i].vspr += 0.1f * glm::linearRand(glm::vec3(-1.0f), glm::vec3(1.0f));
+		part_data[i].vspr += 0.1f * util::linear(glm::vec3(-1.0f), glm::vec3(1.0f));
 }
 
 // A nearer ball's blended-away corners still write depth; drawn after

@@ -6,6 +6,7 @@
 #include "effects.h"
 #include "../src/clock.h"
 #include "../src/glm_deg.h"
+#include "../src/util.h"
 #include "../src/shader.h"
 
 int bumptgt = 0;
@@ -90,12 +91,12 @@ void move_camera()
 {
 	mover.targetpos = camera_stop(bumptgt, mover.targetpos);
 	if (frameskip > 0)
-		mover.vel += glm::circularRand(1.0f);
+		mover.vel += util::circle(1.0f);
 	mover.iterate(frameskip);
 
 	valomover.targetpos = light_target(mover.targetpos, timeval);
 	if (frameskip > 0)
-		valomover.vel += glm::sphericalRand(1.0f);
+		valomover.vel += util::sphere(1.0f);
 	valomover.iterate(frameskip);
 }
 

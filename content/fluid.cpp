@@ -7,6 +7,7 @@
 #include "effects.h"
 #include "../src/clock.h"
 #include "../src/glm_deg.h"
+#include "../src/util.h"
 #include "../src/shader.h"
 
 namespace {
@@ -94,7 +95,7 @@ Uint32* texel(SDL_Surface* s, int x, int y)
 
 glm::vec2 rnd2()
 {
-	return glm::linearRand(glm::vec2(-1.0f), glm::vec2(1.0f));
+	return util::linear(glm::vec2(-1.0f), glm::vec2(1.0f));
 }
 
 // One particle, one step, pulled towards the attractor with a sideways
@@ -151,7 +152,7 @@ void colour_points(SDL_Surface* poo)
 {
 	for (int i = 0; i < pointcount; i++) {
 		points[i] = glm::vec2(i / 10000.0f, 0.5f / steps);
-		points[i].x += glm::linearRand(-0.1f, 0.1f);
+		points[i].x += util::linear(-0.1f, 0.1f);
 		float tx = points[i].x * particles - 0.5f;
 		glm::vec2 p1 = stored_pos((int)floorf(tx), colour_step);
 		glm::vec2 p2 = stored_pos((int)ceilf(tx), colour_step);

@@ -3,6 +3,7 @@
 #include "effects.h"
 #include "../src/clock.h"
 #include "../src/glm_deg.h"
+#include "../src/util.h"
 #include "../src/shader.h"
 
 float starang = 0.0f;
@@ -33,7 +34,7 @@ shader_c shader;
 
 void resetstar(int i, float spread, float base)
 {
-	stars[i] = glm::linearRand(glm::vec3(-100.0f, -100.0f, base - spread), glm::vec3(100.0f, 100.0f, base + spread));
+	stars[i] = util::linear(glm::vec3(-100.0f, -100.0f, base - spread), glm::vec3(100.0f, 100.0f, base + spread));
 }
 
 // Stars that pass the viewer come back far ahead.

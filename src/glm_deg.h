@@ -5,7 +5,6 @@
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/type_ptr.hpp>
-#include <glm/gtc/random.hpp>
 
 inline glm::mat4 perspective_deg(float fovy_degrees, float aspect, float znear, float zfar)
 {

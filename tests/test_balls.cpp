@@ -88,7 +88,7 @@ TEST(Balls, OneKickPerNewWholeBeatHoweverManyPassed)
 	srand(99);
 	std::vector<glm::vec3> one;
 	for (int i = 0; i < ball_count; i++)
-		one.push_back(0.1f * glm::linearRand(glm::vec3(-1.0f), glm::vec3(1.0f)));
+		one.push_back(0.1f * util::linear(glm::vec3(-1.0f), glm::vec3(1.0f)));
 	srand(99);
 	beatgrid = 6.25f;
 	beat_kick();

@@ -2,6 +2,9 @@
 #include <math.h>
 
 #include <algorithm>
+#include <vector>
+
+#include <glm/gtc/random.hpp>
 
 #include "spring.h"
 #include "util.h"
@@ -93,3 +96,40 @@ TEST(Util, BallStopsForEveryRadius)
 		EXPECT_EQ(util::ball(r), glm::vec3(0.0f)) << r;
 }
 
+
+// The layouts were made with glm as GCC builds it; the helpers must give the
+// same numbers from the same generator state, call for call.
+TEST(Util, RandomDrawsAreGlmsAsTheDesktopBuildsThem)
+{
+#if defined(__GNUC__) && !defined(__clang__)
+	const glm::vec3 lo(-100.0f, -3.0f, 20.0f), hi(100.0f, 5.0f, 900.0f);
+	for (unsigned seed : { 1u, 7u, 4242u }) {
+		srand(seed);
+		std::vector<float> want;
+		for (int i = 0; i < 300; i++) {
+			glm::vec3 v = glm::linearRand(lo, hi);
+			glm::vec2 w = glm::linearRand(glm::vec2(lo), glm::vec2(hi));
+			glm::vec2 c = glm::circularRand(2.5f);
+			glm::vec3 s = glm::sphericalRand(0.5f);
+			float f = glm::linearRand(-0.1f, 0.1f);
+			want.insert(want.end(), { v.x, v.y, v.z, w.x, w.y, c.x, c.y, s.x, s.y, s.z, f });
+		}
+		srand(seed);
+		std::vector<float> got;
+		for (int i = 0; i < 300; i++) {
+			glm::vec3 v = util::linear(lo, hi);
+			glm::vec2 w = util::linear(glm::vec2(lo), glm::vec2(hi));
+			glm::vec2 c = util::circle(2.5f);
+			glm::vec3 s = util::sphere(0.5f);
+			float f = util::linear(-0.1f, 0.1f);
+			got.insert(got.end(), { v.x, v.y, v.z, w.x, w.y, c.x, c.y, s.x, s.y, s.z, f });
+		}
+		ASSERT_EQ(got.size(), want.size());
+		for (size_t i = 0; i < got.size(); i++)
+			ASSERT_FLOAT_EQ(got[i], want[i]) << "seed " << seed << ", number " << i;
+	}
+	srand(1);
+#else
+	GTEST_SKIP() << "glm's order is only known for GCC";
+#endif
+}
