@@ -3,6 +3,7 @@
 // view frustum and a draw distance.
 #include <algorithm>
 #include <math.h>
+#include <stddef.h>
 #include <stdio.h>
 
 #include "effects.h"
@@ -71,8 +72,13 @@ shader_c shader;
 texture_c tex;
 model_c* city = 0;
 GLushort* elements = 0;
+int elementCount = 0;
 GLushort* blockElements[block_count];
 int blockElementsCount[block_count];
+// The model's corners and the blocks' index lists, in GL buffers: a browser
+// would otherwise copy the whole city for every block it draws.
+GLuint city_buffer = 0;
+GLuint element_buffer = 0;
 
 // The program's inputs, looked up once.
 struct city_locs_s {
@@ -225,7 +231,22 @@ void split()
 		}
 	}
 	fprintf(stderr, "poop: %i\n", curElem);
+	elementCount = curElem;
 	delete[] facemask;
+}
+
+void upload_city()
+{
+	if (!city_buffer) {
+		glGenBuffers(1, &city_buffer);
+		glGenBuffers(1, &element_buffer);
+	}
+	glBindBuffer(GL_ARRAY_BUFFER, city_buffer);
+	glBufferData(GL_ARRAY_BUFFER, sizeof(realvert_s) * 3 * city->fcnt, city->data, GL_STATIC_DRAW);
+	glBindBuffer(GL_ARRAY_BUFFER, 0);
+	glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, element_buffer);
+	glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(GLushort) * elementCount, elements, GL_STATIC_DRAW);
+	glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 }
 
 // Cells of the clearance grid covered by [lo, hi] of a tile at the origin.
@@ -350,7 +371,8 @@ void draw_queue(int n)
 			glUniformMatrix4fv(loc.mvp, 1, GL_FALSE, glm::value_ptr(tile_mvp[tile]));
 		}
 		int b = queue[i].block;
-		glDrawElements(GL_TRIANGLES, blockElementsCount[b], GL_UNSIGNED_SHORT, blockElements[b]);
+		size_t offset = sizeof(GLushort) * (blockElements[b] - elements);
+		glDrawElements(GL_TRIANGLES, blockElementsCount[b], GL_UNSIGNED_SHORT, (const void*)offset);
 	}
 }
 
@@ -381,11 +403,22 @@ void set_uniforms(const glm::mat4& mv)
 	shader.texture(loc.tex, 0, tex);
 }
 
+// Binds the city's buffers for draw_queue, or unbinds them.
 void set_arrays(bool on)
 {
-	shader.array(loc.pos, 3, GL_FLOAT, 32, on ? &city->data[0].pos : 0);
-	shader.array(loc.uv, 2, GL_FLOAT, 32, on ? &city->data[0].tc : 0);
-	shader.array(loc.nor, 3, GL_FLOAT, 32, on ? &city->data[0].nor : 0);
+	if (!on) {
+		shader.array(loc.pos, 0, 0, 0, 0);
+		shader.array(loc.uv, 0, 0, 0, 0);
+		shader.array(loc.nor, 0, 0, 0, 0);
+		glBindBuffer(GL_ARRAY_BUFFER, 0);
+		glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+		return;
+	}
+	glBindBuffer(GL_ARRAY_BUFFER, city_buffer);
+	glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, element_buffer);
+	shader.buffer_array(loc.pos, 3, GL_FLOAT, sizeof(realvert_s), offsetof(realvert_s, pos));
+	shader.buffer_array(loc.uv, 2, GL_FLOAT, sizeof(realvert_s), offsetof(realvert_s, tc));
+	shader.buffer_array(loc.nor, 3, GL_FLOAT, sizeof(realvert_s), offsetof(realvert_s, nor));
 }
 
 // The city seen through mv: the visible blocks nearest first, back faces
@@ -436,6 +469,7 @@ public:
 		city = new model_c("city08.obj");
 		tex.load("gfx/city08_diffuse.png", TEX_REPEAT);
 		split();
+		upload_city();
 		build_clearance();
 	}
 	void draw();

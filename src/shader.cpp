@@ -72,6 +72,14 @@ void shader_c::array(GLint loc, GLint size, GLenum type, GLsizei stride, const v
 	}
 }
 
+void shader_c::buffer_array(GLint loc, GLint size, GLenum type, GLsizei stride, size_t offset)
+{
+	if (loc < 0)
+		return;
+	glVertexAttribPointer(loc, size, type, GL_FALSE, stride, (const void*)offset);
+	glEnableVertexAttribArray(loc);
+}
+
 void shader_c::texture(const char* name, int texunit, texture_c& tex)
 {
 	texture(uniform(name), texunit, tex);

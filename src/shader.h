@@ -1,6 +1,8 @@
 // One GLSL program of a vertex and a fragment shader.
 #pragma once
 
+#include <stddef.h>
+
 #include "gl.h"
 
 // Every fragment source starts with this: OpenGL ES wants a default
@@ -26,5 +28,7 @@ public:
 	void texture(const char* name, int texunit, texture_c& tex);
 	// The same with locations looked up once, for per-frame draws.
 	void array(GLint loc, GLint size, GLenum type, GLsizei stride, const void* pointer);
+	// Points the attribute at offset bytes into the bound GL_ARRAY_BUFFER.
+	void buffer_array(GLint loc, GLint size, GLenum type, GLsizei stride, size_t offset);
 	void texture(GLint loc, int texunit, texture_c& tex);
 };

@@ -1,6 +1,7 @@
 // The city: block numbering and splitting, frustum planes, box and
 // distance culling, and the shading at zero draw distance.
 #include <algorithm>
+#include <glm/gtc/random.hpp>
 #include <gtest/gtest.h>
 
 #include "../content/tunnel.cpp"
@@ -123,14 +124,10 @@ void quad_light(float maxdist, GLubyte* near_rgba, GLubyte* far_rgba)
 	glClear(GL_COLOR_BUFFER_BIT);
 	shader.use();
 	set_uniforms(mv);
-	shader.array("pos", 3, GL_FLOAT, 32, &city->data[0].pos);
-	shader.array("uv", 2, GL_FLOAT, 32, &city->data[0].tc);
-	shader.array("nor", 3, GL_FLOAT, 32, &city->data[0].nor);
+	set_arrays(true);
 	draw_tile(mv, glm::vec3(0, -100, -20));
 	draw_tile(mv, glm::vec3(-2, -100, -1.5f));
-	shader.array("pos", 0, 0, 0, 0);
-	shader.array("uv", 0, 0, 0, 0);
-	shader.array("nor", 0, 0, 0, 0);
+	set_arrays(false);
 	glReadPixels(50, 240, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, near_rgba);
 	glReadPixels(427, 240, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, far_rgba);
 }
