@@ -1,6 +1,7 @@
 #include "shader.h"
 
 #include <stdio.h>
+#include <string.h>
 
 #include "check.h"
 #include "texture.h"
@@ -37,6 +38,8 @@ void shader_c::init(const char* vp, const char* fp)
 	glGetProgramiv(tempprogram, GL_LINK_STATUS, &linked);
 	QVD_CHECK(linked);
 	programid = tempprogram;
+	attrib_count = 0;
+	uniform_count = 0;
 	use();
 }
 
@@ -45,14 +48,42 @@ void shader_c::use()
 	glUseProgram(programid);
 }
 
+// The location of name from the table, or from GL once, kept while there
+// is room and the name fits.
+static GLint remembered(shader_c::location_s* table, int* count, const char* name, GLuint program,
+	GLint (*query)(GLuint, const GLchar*))
+{
+	for (int i = 0; i < *count; i++) {
+		if (!strcmp(table[i].name, name))
+			return table[i].loc;
+	}
+	GLint loc = query(program, name);
+	if (*count < shader_c::max_locations && strlen(name) < sizeof(table[0].name)) {
+		strcpy(table[*count].name, name);
+		table[*count].loc = loc;
+		(*count)++;
+	}
+	return loc;
+}
+
+static GLint attrib_location(GLuint program, const GLchar* name)
+{
+	return glGetAttribLocation(program, name);
+}
+
+static GLint uniform_location(GLuint program, const GLchar* name)
+{
+	return glGetUniformLocation(program, name);
+}
+
 GLint shader_c::attrib(const char* name)
 {
-	return glGetAttribLocation(programid, name);
+	return remembered(attribs, &attrib_count, name, programid, attrib_location);
 }
 
 GLint shader_c::uniform(const char* name)
 {
-	return glGetUniformLocation(programid, name);
+	return remembered(uniforms, &uniform_count, name, programid, uniform_location);
 }
 
 void shader_c::array(const char* name, GLint size, GLenum type, GLsizei stride, const void* pointer)

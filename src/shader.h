@@ -19,6 +19,19 @@ class shader_c {
 public:
 	GLuint programid;
 
+	// Attribute and uniform names seen so far, with their locations. A
+	// lookup by name stays in the program: in a browser each GL query
+	// waits for the GPU to finish everything queued before it.
+	struct location_s {
+		char name[32];
+		GLint loc;
+	};
+	static const int max_locations = 24;
+	location_s attribs[max_locations];
+	location_s uniforms[max_locations];
+	int attrib_count = 0;
+	int uniform_count = 0;
+
 	void init(const char* vp, const char* fp);
 	void use();
 	GLint attrib(const char* name);

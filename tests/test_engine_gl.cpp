@@ -344,6 +344,53 @@ TEST_F(EngineGL, ShaderBuildsAndIsCurrent)
 	EXPECT_EQ(enabled, 0);
 }
 
+// Names are looked up once; what comes back must stay what GL says for the
+// program in use, also when one shader object is built again with another
+// program, and for names that do not fit the table.
+TEST_F(EngineGL, ShaderLocationsAreGlsForTheCurrentProgram)
+{
+	const char* vs_a =
+		"attribute vec2 pos;\nattribute vec2 uv;\nuniform vec2 shift;\nuniform float scale;\n"
+		"varying vec2 v_uv;\n"
+		"void main() { v_uv = uv; gl_Position = vec4(pos * scale + shift, 0.0, 1.0); }\n";
+	// the same names, declared the other way round, and one long name
+	const char* vs_b =
+		"attribute vec2 a_rather_long_attribute_name_for_no_table;\nattribute vec2 uv;\n"
+		"attribute vec2 pos;\nuniform float scale;\nuniform vec2 shift;\nvarying vec2 v_uv;\n"
+		"void main() { v_uv = uv + a_rather_long_attribute_name_for_no_table;\n"
+		"  gl_Position = vec4(pos * scale + shift, 0.0, 1.0); }\n";
+	const char* fs = FRAG_HEAD "varying vec2 v_uv;\nvoid main() { gl_FragColor = vec4(v_uv, 0.0, 1.0); }\n";
+	const char* attribs[] = { "pos", "uv", "a_rather_long_attribute_name_for_no_table", "nosuch" };
+	const char* uniforms[] = { "shift", "scale", "nosuch" };
+
+	shader_c s;
+	for (const char* vs : { vs_a, vs_b, vs_a }) {
+		s.init(vs, fs);
+		for (int pass = 0; pass < 2; pass++) {  // the second pass reads the table
+			for (const char* name : attribs)
+				EXPECT_EQ(s.attrib(name), glGetAttribLocation(s.programid, name)) << name << ", pass " << pass;
+			for (const char* name : uniforms)
+				EXPECT_EQ(s.uniform(name), glGetUniformLocation(s.programid, name)) << name << ", pass " << pass;
+		}
+	}
+	// the two programs really place them differently, or this shows nothing
+	shader_c a, b;
+	a.init(vs_a, fs);
+	b.init(vs_b, fs);
+	EXPECT_TRUE(a.attrib("pos") != b.attrib("pos") || a.uniform("shift") != b.uniform("shift"));
+
+	// a full table still answers
+	shader_c many;
+	many.init(vs_a, fs);
+	char name[16];
+	for (int i = 0; i < shader_c::max_locations + 4; i++) {
+		snprintf(name, sizeof(name), "u%d", i);
+		EXPECT_EQ(many.uniform(name), -1) << name;
+	}
+	EXPECT_EQ(many.uniform("scale"), glGetUniformLocation(many.programid, "scale"));
+	EXPECT_GE(many.uniform("scale"), 0);
+}
+
 TEST_F(EngineGL, ShaderFailuresNameTheCondition)
 {
 	EXPECT_DEATH({
