@@ -208,20 +208,23 @@ static void pump_events()
 	}
 }
 
-// Swap, spin until a 0.02 s period is over, then advance the clock.
+// Swap, spin until a 0.02 s period is over (in a browser: wait for its
+// display), then advance the clock.
 static void realtime_end_frame()
 {
 	swap_buffers();
 #ifdef QVD_WEB
-	web_frame_wait(framestart);
+	web_frame_wait();
+	const float shortest_frame = 0.0f;
+#else
+	const float shortest_frame = 0.02f;
 #endif
-	frametime = 0.0f;
-	while (frametime < 0.02f) {
+	do {
 		getqvdtime(&frameend);
 		qvdtime_t d;
 		qvdtimersub(&frameend, &framestart, &d);
 		frametime = (float)tvtof(&d);
-	}
+	} while (frametime < shortest_frame);
 	frameskip = frameskip_advance(&frameskiptime, frametime);
 	framestart = frameend;
 	framecounter += 1;

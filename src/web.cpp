@@ -18,16 +18,19 @@
 #include <stb/stb_image.h>
 
 static bool first_frame = true;
+static int frames_shown = 0;  // for the page's tests
 
-void web_frame_wait(qvdtime_t start)
+// The browser shows a frame when its display is ready for one. A frame
+// drawn sooner is never shown, but its GL work still queues up, and a
+// software GL falls seconds behind the music.
+EM_ASYNC_JS(void, wait_for_display, (), {
+	await new Promise(resolve => requestAnimationFrame(resolve));
+});
+
+void web_frame_wait()
 {
-	qvdtime_t now, d;
-	getqvdtime(&now);
-	qvdtimersub(&now, &start, &d);
-	// setTimeout wakes a little late: sleep to a millisecond before the
-	// period ends and let the caller spin the rest. Always yield once.
-	int ms = (int)((0.02 - tvtof(&d)) * 1000.0) - 1;
-	emscripten_sleep(ms > 0 ? ms : 0);
+	wait_for_display();
+	frames_shown++;
 	if (first_frame) {
 		first_frame = false;
 		fprintf(stderr, "first frame shown at %.3f s of page time\n", emscripten_get_now() / 1000.0);
@@ -122,6 +125,11 @@ extern "C" EMSCRIPTEN_KEEPALIVE double qvd_web_clock()
 	getqvdtime(&now);
 	qvdtimersub(&now, &timestart, &d);
 	return tvtof(&d) + timeval_skip;
+}
+
+extern "C" EMSCRIPTEN_KEEPALIVE int qvd_web_frames()
+{
+	return frames_shown;
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE double qvd_web_music_time()

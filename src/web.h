@@ -9,9 +9,9 @@
 // The emulation has SDL 1.2's key-state call, but its headers are newer.
 extern "C" Uint8* SDL_GetKeyState(int* numkeys);
 
-// Called after the buffer swap: hands the rest of the 0.02 s period that
-// began at framestart to the browser, less a millisecond the caller spins.
-void web_frame_wait(qvdtime_t framestart);
+// Called after the buffer swap: returns when the browser is ready to show
+// the next frame, which paces the frames instead of the 0.02 s spin.
+void web_frame_wait();
 
 // One pass of the browser's event loop, for frames that do not wait.
 void web_yield();
