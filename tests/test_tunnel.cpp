@@ -161,6 +161,47 @@ TEST(CityGL, NoLightAtZeroDrawDistance)
 	EXPECT_NEAR(far_px[2], 41 + 85, 2);
 }
 
+// The buffers hold position, texture place and normal side by side: a quad
+// facing the eye shows the picture's marked quarter in one corner only.
+TEST(CityGL, BuffersCarryTheTexturePlaces)
+{
+	gltest_open();
+	scene_dir("cityuv");
+	scene_text("city08.obj",
+		"v -1 99 0\nv 1 99 0\nv 1 101 0\nv -1 101 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\n"
+		"f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n");
+	scene_marked_png("gfx/city08_diffuse.png", 8, 8, 0xff0000ff, 0xffff0000);  // red quarter on blue
+	effect.initgl();
+	glDisable(GL_DEPTH_TEST);
+	glClearColor(0, 0, 0, 0);
+	glClear(GL_COLOR_BUFFER_BIT);
+	CityMaxDistance = 1200.0f;
+	citybomb = 0.0f;
+	phone_projection = city_projection;
+	glm::mat4 mv(1.0f);
+	shader.use();
+	set_uniforms(mv);
+	set_arrays(true);
+	draw_tile(mv, glm::vec3(0, -100, -5));
+	set_arrays(false);
+	scene_save("city_uv.png", 854, 480);
+	// quarter centres, 34 pixels from the middle: left/right, bottom/top
+	const int at[4][2] = { { 393, 206 }, { 461, 206 }, { 393, 274 }, { 461, 274 } };
+	int red = -1, reds = 0;
+	for (int i = 0; i < 4; i++) {
+		uint32_t p = gltest_pixel(at[i][0], at[i][1]);
+		int r = p & 0xff, b = (p >> 16) & 0xff;
+		ASSERT_GT(r + b, 100) << "nothing drawn at quarter " << i;
+		if (r > b) {
+			red = i;
+			reds++;
+		}
+	}
+	EXPECT_EQ(reds, 1);
+	// the picture's first rows are the top of the texture, where v is 1
+	EXPECT_EQ(red, 2) << "the marked quarter is at the top left";
+}
+
 // Through draw(), with the stage-6 camera: two small marks in the city
 // land where the script's and the city's matrices put them.
 TEST(CityGL, CameraPutsKnownPointsWhereTheMatricesDo)
