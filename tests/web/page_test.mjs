@@ -152,6 +152,11 @@ async function play(browser, base, skip, seconds) {
 		fail(`only ${running.length} statistics lines in ${seconds} s`);
 		return;
 	}
+	for (let i = 1; i < running.length; i++) {
+		const dt = running[i].time - running[i - 1].time;
+		console.log(`statistics t ${running[i - 1].time.toFixed(1)}-${running[i].time.toFixed(1)} s: ` +
+			`${(running[i].steps / dt).toFixed(1)} logic steps/s`);
+	}
 	const span = running[running.length - 1].time - running[0].time;
 	const steps = running.slice(1).reduce((sum, s) => sum + s.steps, 0);
 	console.log(`statistics lines over ${span.toFixed(1)} s: ${(steps / span).toFixed(2)} logic steps/s`);
