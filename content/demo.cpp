@@ -41,9 +41,20 @@ spring_c<float> citydist(0.0f, 400.0f, 0.0002f, 0.98f);
 spring_c<float> zepo_s;
 spring_c<float> ang_s;
 
+// Depth and stencil share one buffer. Cleared together, with every
+// stencil bit writable, they are one plain fill; cleared apart, or under
+// the phone's one-bit stencil mask, the GL must keep the other bits of each
+// pixel, a read and a write per pixel or a drawn rectangle. Only bit 0 of
+// the stencil is ever used, and only in the opening, which clears it too.
+void clear_buffers(GLbitfield colour)
+{
+	glStencilMask(0xff);
+	glClear(colour | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+}
+
 void clear_frame()
 {
-	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+	clear_buffers(GL_COLOR_BUFFER_BIT);
 }
 
 void depth_less()
@@ -56,10 +67,15 @@ void depth_less()
 // depth, behind every building, so drawing it last, where the depth test
 // leaves it only the pixels no building covers, gives the same picture as
 // drawing it first (zreset's own order) without shading the covered ones.
-// glow is the backdrop's glow radius.
-void city_over_backdrop(float glow)
+// glow is the backdrop's glow radius; keep_stencil keeps the mark of the
+// phone's screen.
+void city_over_backdrop(float glow, bool keep_stencil)
 {
-	glClear(GL_DEPTH_BUFFER_BIT);  // zreset's depth reset
+	// zreset's depth reset
+	if (keep_stencil)
+		glClear(GL_DEPTH_BUFFER_BIT);
+	else
+		clear_buffers(0);
 	tunnel->draw();
 	zreset_backdrop(glow);
 }
@@ -166,7 +182,7 @@ void render_screen()
 bool draw_phone_scene()
 {
 	glClearColor(0, 0, 0, 0);
-	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+	clear_buffers(GL_COLOR_BUFFER_BIT);
 	if (show_whiteback) {
 		phonescreentex = woodstex.textureid;
 		texturetesttex = whiteback.textureid;
@@ -225,7 +241,7 @@ bool draw_city()
 	CityMaxDistance = citydist.pos;
 	fprintf(stderr, "CityMaxDistance: %.2f\n", CityMaxDistance);
 
-	city_over_backdrop(horizonbomb);
+	city_over_backdrop(horizonbomb, !flyphone_tunnelready);
 	glDisable(GL_SCISSOR_TEST);
 	return stop.once();
 }
@@ -292,7 +308,7 @@ void run_second_flight()
 	for (;;) {
 		clear_frame();
 		tunnelflyer.pos.z += frameskip;
-		city_over_backdrop(horizonbomb);
+		city_over_backdrop(horizonbomb, false);
 		gearAppear = 1;
 		gear->draw();
 		system_crap();
@@ -360,7 +376,7 @@ void run_third_flight()
 		float glow = horizonbomb;  // the backdrop's glow lags the break by a frame
 		if (beatgrid > 248.0f)
 			break_city();
-		city_over_backdrop(glow);
+		city_over_backdrop(glow, false);
 		system_crap();
 		static sync_c stop("stopfly3", 256, 0);
 		if (stop.once())
