@@ -209,9 +209,9 @@ bool draw_phone_scene()
 	return true;
 }
 
-// The city, revealed from the bottom edge upwards. Returns true when the
-// opening is over.
-bool draw_city()
+// The city, revealed from the bottom edge upwards; in_screen when it is
+// masked to the phone's screen. Returns true when the opening is over.
+bool draw_city(bool in_screen)
 {
 	static sync_c upmove("tunnelupmove", 156, 0);
 	static sync_c stop("stoptunnel", 160, 0);
@@ -241,7 +241,7 @@ bool draw_city()
 	CityMaxDistance = citydist.pos;
 	fprintf(stderr, "CityMaxDistance: %.2f\n", CityMaxDistance);
 
-	city_over_backdrop(horizonbomb, !flyphone_tunnelready);
+	city_over_backdrop(horizonbomb, in_screen);
 	glDisable(GL_SCISSOR_TEST);
 	return stop.once();
 }
@@ -255,11 +255,14 @@ void run_opening()
 		draw_scroller_text();
 		choose_screen();
 		render_screen();
+		// the phone hands over to the city in its own draw: in that frame
+		// the city is still masked to its screen
 		bool drawtunnel = true;
+		bool in_screen = false;
 		if (!flyphone_tunnelready)
-			drawtunnel = draw_phone_scene();
+			drawtunnel = in_screen = draw_phone_scene();
 		// The last frame is never shown: the credits clear it.
-		if (drawtunnel && draw_city())
+		if (drawtunnel && draw_city(in_screen))
 			return;
 		system_crap();
 	}
