@@ -1,6 +1,7 @@
 // The city flown through after the phone: one tile of buildings repeated
 // on an 800-unit grid, cut into 4 x 4 blocks that are culled against the
-// view frustum and a draw distance.
+// view frustum and a draw distance, and within them into buildings that
+// are skipped where nearer ones hide them.
 #include <algorithm>
 #include <math.h>
 #include <stddef.h>
@@ -10,6 +11,7 @@
 #include "../src/clock.h"
 #include "../src/glm_deg.h"
 #include "../src/model.h"
+#include "../src/occlusion.h"
 #include "../src/shader.h"
 #include "../src/sync.h"
 
@@ -87,17 +89,43 @@ struct city_locs_s {
 };
 city_locs_s loc;
 
-// One block of one of the 3 x 3 tiles around the camera, queued for this
-// frame's draw. Nearest first lets the depth test reject most of the
-// hidden city before it is shaded.
-struct blockdraw_s {
-	float dist;  // camera to the block's box, 0 inside it
-	int tile;
-	int block;
+// A block's index list comes in groups: first its flat ground, then one
+// group per building, the faces whose ground plans touch, each in the
+// model's order. A group is drawn, or found hidden, as a whole.
+struct group_s {
+	int first;  // its first index in elements
+	int count;  // its indices
+	glm::vec3 lo, hi;  // bounds of its faces
+	int occluders;  // its first occluder; its last is the next group's first
+	bool ground;
 };
+group_s* groups = 0;
+int group_count = 0;
+int blockGroups[block_count + 1];  // block j has groups [j] to [j + 1]
+
+// The faces that hide what lies behind them: a building's faces of at least
+// occluder_area, the two halves of a flat quad as one.
+struct occluder_s {
+	glm::vec3 p[4];
+	int corners;  // 3 or 4, convex, in drawing order
+};
+const float occluder_area = 100.0f;
+occluder_s* occluders = 0;
+
+// One group of one of the 3 x 3 tiles around the camera, queued for this
+// frame's draw. Nearest first lets the depth test reject most of the
+// hidden city before it is shaded, and the groups drawn so far hide the
+// ones behind them; the ground follows the buildings that stand on it.
+struct blockdraw_s {
+	float dist;  // camera to the group's box, 0 inside it; the ground's plus ground_last
+	int tile;
+	int group;
+};
+const float ground_last = 1e6f;
 const int tile_count = 9;
-blockdraw_s queue[tile_count * block_count];
+blockdraw_s* queue = 0;  // tile_count * group_count entries
 glm::mat4 tile_mvp[tile_count];
+glm::vec3 tile_offset[tile_count];
 
 // Back faces may be skipped only where they can never show: with every
 // building a closed box standing on the ground and lying within one block,
@@ -235,6 +263,171 @@ void split()
 	delete[] facemask;
 }
 
+bool on_ground(int face)
+{
+	const realvert_s* v = &city->data[3 * face];
+	return v[0].pos.y <= 0.0f && v[1].pos.y <= 0.0f && v[2].pos.y <= 0.0f;
+}
+
+// Ground plan of a face, x and z.
+void face_plan(int face, glm::vec2* lo, glm::vec2* hi)
+{
+	const realvert_s* v = &city->data[3 * face];
+	*lo = *hi = glm::vec2(v[0].pos.x, v[0].pos.z);
+	for (int k = 1; k < 3; k++) {
+		*lo = glm::min(*lo, glm::vec2(v[k].pos.x, v[k].pos.z));
+		*hi = glm::max(*hi, glm::vec2(v[k].pos.x, v[k].pos.z));
+	}
+}
+
+int group_root(int* parent, int i)
+{
+	while (parent[i] != i)
+		i = parent[i] = parent[parent[i]];
+	return i;
+}
+
+// Labels each face of the list (n faces) with its group: -1 for the
+// ground, else the first position in the list of a face of its building.
+void label_buildings(const GLushort* list, int n, int* label)
+{
+	int* parent = new int[n];
+	glm::vec2* lo = new glm::vec2[n];
+	glm::vec2* hi = new glm::vec2[n];
+	for (int a = 0; a < n; a++) {
+		parent[a] = a;
+		face_plan(list[3 * a] / 3, &lo[a], &hi[a]);
+	}
+	for (int a = 0; a < n; a++) {
+		if (on_ground(list[3 * a] / 3))
+			continue;
+		for (int b = a + 1; b < n; b++) {
+			if (on_ground(list[3 * b] / 3) || glm::any(glm::greaterThan(lo[b], hi[a])) ||
+				glm::any(glm::greaterThan(lo[a], hi[b])))
+				continue;
+			int ra = group_root(parent, a), rb = group_root(parent, b);
+			parent[glm::max(ra, rb)] = glm::min(ra, rb);
+		}
+	}
+	for (int a = 0; a < n; a++)
+		label[a] = on_ground(list[3 * a] / 3) ? -1 : group_root(parent, a);
+	delete[] parent;
+	delete[] lo;
+	delete[] hi;
+}
+
+// The quad that faces i and i + 1 make when they are the two halves of one
+// flat convex quad (a b c, a c d), else face i alone; returns the corners.
+int face_polygon(int i, bool pair, glm::vec3* p)
+{
+	const realvert_s* t = &city->data[3 * i];
+	for (int k = 0; k < 3; k++)
+		p[k] = t[k].pos;
+	if (!pair)
+		return 3;
+	const realvert_s* u = t + 3;
+	glm::vec3 n = glm::cross(p[1] - p[0], p[2] - p[0]);
+	if (u[0].pos != p[0] || u[1].pos != p[2] || glm::length(n) <= 0.0f ||
+		fabsf(glm::dot(u[2].pos - p[0], glm::normalize(n))) > 1e-3f)
+		return 3;
+	glm::vec3 q[4] = {p[0], p[1], p[2], u[2].pos};
+	for (int k = 0; k < 4; k++) {
+		glm::vec3 turn = glm::cross(q[(k + 1) % 4] - q[k], q[(k + 2) % 4] - q[(k + 1) % 4]);
+		if (glm::dot(turn, n) <= 0.0f)
+			return 3;
+	}
+	p[3] = q[3];
+	return 4;
+}
+
+float polygon_area(const glm::vec3* p, int corners)
+{
+	glm::vec3 a = glm::cross(p[1] - p[0], p[2] - p[0]);
+	if (corners == 4)
+		a += glm::cross(p[2] - p[0], p[3] - p[0]);
+	return 0.5f * glm::length(a);
+}
+
+// Appends the faces of the list labelled wanted, in order, to the block's
+// rewritten list at elements + *written as one group.
+void add_group(const GLushort* list, const int* label, int n, int wanted, int* written)
+{
+	group_s& g = groups[group_count++];
+	g.first = *written;
+	g.count = 0;
+	g.lo = glm::vec3(1e30f);
+	g.hi = glm::vec3(-1e30f);
+	g.ground = wanted == -1;
+	for (int a = 0; a < n; a++) {
+		if (label[a] != wanted)
+			continue;
+		for (int k = 0; k < 3; k++) {
+			elements[*written + k] = list[3 * a + k];
+			g.lo = glm::min(g.lo, city->data[list[3 * a + k]].pos);
+			g.hi = glm::max(g.hi, city->data[list[3 * a + k]].pos);
+		}
+		*written += 3;
+		g.count += 3;
+	}
+}
+
+// The occluders of a building's group, from its faces in order: a quad's
+// two halves follow each other.
+int add_occluders(const group_s& g, int count)
+{
+	int end = (g.first + g.count) / 3;
+	for (int i = g.first / 3; i < end; i++) {
+		int face = elements[3 * i] / 3;
+		bool pair = i + 1 < end && elements[3 * i + 3] == 3 * (face + 1);
+		occluder_s& o = occluders[count];
+		o.corners = face_polygon(face, pair, o.p);
+		if (o.corners == 4)
+			i++;
+		if (polygon_area(o.p, o.corners) >= occluder_area)
+			count++;
+	}
+	return count;
+}
+
+// Reorders each block's list into its groups: the ground, then the
+// buildings by their first face.
+void group_blocks()
+{
+	int faces = elementCount / 3;
+	delete[] groups;
+	delete[] occluders;
+	delete[] queue;
+	groups = new group_s[faces + block_count + 1];
+	occluders = new occluder_s[faces + 1];
+	GLushort* list = new GLushort[elementCount + 1];
+	int* label = new int[faces + 1];
+	group_count = 0;
+	int occluder_count = 0;
+	for (int j = 0; j < block_count; j++) {
+		blockGroups[j] = group_count;
+		int n = blockElementsCount[j] / 3;
+		int written = (int)(blockElements[j] - elements);
+		std::copy(blockElements[j], blockElements[j] + 3 * n, list);
+		label_buildings(list, n, label);
+		if (std::count(label, label + n, -1))
+			add_group(list, label, n, -1, &written);
+		for (int a = 0; a < n; a++) {
+			if (label[a] == a)
+				add_group(list, label, n, a, &written);
+		}
+	}
+	blockGroups[block_count] = group_count;
+	for (int g = 0; g < group_count; g++) {
+		groups[g].occluders = occluder_count;
+		if (!groups[g].ground)
+			occluder_count = add_occluders(groups[g], occluder_count);
+	}
+	groups[group_count].occluders = occluder_count;
+	queue = new blockdraw_s[tile_count * (group_count + 1)];
+	delete[] list;
+	delete[] label;
+}
+
 void upload_city()
 {
 	if (!city_buffer) {
@@ -303,38 +496,49 @@ void build_clearance()
 	}
 }
 
+// How far the faces fly apart: nothing until citybomb passes 1.4; below
+// that it only brightens them.
+float bomb_spread()
+{
+	return glm::max(citybomb - 1.4f, 0.0f) * 900.0f;
+}
+
 // True when skipping back faces cannot change the picture: the geometry is
 // undeformed, the blocks are closed, and neither the camera nor its near
 // plane (reaching near_reach from it) touches a building. campos is
 // relative to the origin of the tile under the camera.
 bool backfaces_hidden(glm::vec3 campos, float near_reach)
 {
-	if (!closed_blocks || !clearance || citybomb > 0.0f || near_reach > clear_margin)
+	if (!closed_blocks || !clearance || bomb_spread() > 0.0f || near_reach > clear_margin)
 		return false;
 	int x = glm::clamp((int)floorf((campos.x + 400.0f) / clear_cell), 0, clear_cells - 1);
 	int z = glm::clamp((int)floorf((campos.z + 400.0f) / clear_cell), 0, clear_cells - 1);
 	return campos.y > clearance[z * clear_cells + x];
 }
 
-// Queues the blocks in citymask of the tile at offset; returns the new count.
+// Queues the groups of the blocks in citymask of the tile at offset;
+// returns the new count.
 int queue_tile(int tile, glm::vec3 campos, glm::vec3 offset, int citymask, int n)
 {
 	for (int b = 0; b < block_count; b++) {
 		if (!(citymask & (1 << b)))
 			continue;
-		glm::vec3 q = offset + glm::vec3((b % 4) * block_size - 300.0f, 0.0f, (b / 4) * block_size - 300.0f);
-		glm::vec3 lo = q + glm::vec3(-100.0f, 0.0f, -100.0f);
-		glm::vec3 hi = q + glm::vec3(100.0f, block_height, 100.0f);
-		queue[n].dist = glm::distance(campos, glm::clamp(campos, lo, hi));
-		queue[n].tile = tile;
-		queue[n].block = b;
-		n++;
+		for (int g = blockGroups[b]; g < blockGroups[b + 1]; g++) {
+			glm::vec3 lo = groups[g].lo + offset, hi = groups[g].hi + offset;
+			queue[n].dist = glm::distance(campos, glm::clamp(campos, lo, hi));
+			if (groups[g].ground)
+				queue[n].dist += ground_last;
+			queue[n].tile = tile;
+			queue[n].group = g;
+			n++;
+		}
 	}
 	return n;
 }
 
-// The visible blocks of the 3 x 3 tiles around the camera, tile by tile
-// and block by block; possi2 is the origin of the tile under the camera.
+// The groups of the visible blocks of the 3 x 3 tiles around the camera,
+// tile by tile and block by block; possi2 is the origin of the tile under
+// the camera.
 int queue_city(const glm::mat4& mv, glm::vec3 possi, glm::vec3 possi2, const plane_t* planes)
 {
 	int n = 0;
@@ -344,6 +548,7 @@ int queue_city(const glm::mat4& mv, glm::vec3 possi, glm::vec3 possi2, const pla
 			glm::vec3 offs = possi2 + glm::vec3(tx * tile_size, 0.0f, tz * tile_size);
 			int mask = constructCitymask(possi, planes, offs, CityMaxDistance);
 			tile_mvp[tile] = phone_projection * glm::translate(mv, offs);
+			tile_offset[tile] = offs;
 			n = queue_tile(tile, possi, offs, mask, n);
 		}
 	}
@@ -362,17 +567,65 @@ void sort_queue(int n)
 	}
 }
 
+// The frustum's planes turned, where a mirroring camera turned them in, to
+// face out again.
+void face_out(const plane_t* planes, const glm::vec3* corners, plane_t* out)
+{
+	glm::vec3 inside(0.0f);
+	for (int i = 0; i < 8; i++)
+		inside += corners[i] / 8.0f;
+	for (int k = 0; k < 4; k++) {
+		out[k] = planes[k];
+		if (glm::dot(inside, out[k].n) - out[k].d > 0.0f) {
+			out[k].n = -out[k].n;
+			out[k].d = -out[k].d;
+		}
+	}
+}
+
+// Drops from the queue, nearest first, the groups outside the frustum and
+// those that the groups kept before them hide; returns how many are left.
+// facing tells which faces are drawn (see occlusion_add). Faces flying
+// apart leave their group's box: then every group is kept.
+int cull_hidden(int n, const plane_t* planes, int facing)
+{
+	float near_w, far_w;
+	bool cull = bomb_spread() <= 0.0f && occlusion_range(phone_projection, &near_w, &far_w);
+	if (cull)
+		occlusion_begin(near_w, far_w);
+	int kept = 0;
+	for (int i = 0; i < n; i++) {
+		const group_s& g = groups[queue[i].group];
+		glm::vec3 offset = tile_offset[queue[i].tile];
+		const glm::mat4& mvp = tile_mvp[queue[i].tile];
+		if (!g.count)
+			continue;
+		if (cull && (!testBb(planes, g.lo + offset, g.hi + offset) || occlusion_hidden(mvp, g.lo, g.hi)))
+			continue;
+		queue[kept++] = queue[i];
+		if (!cull)
+			continue;
+		for (int k = g.occluders; k < (&g)[1].occluders; k++)
+			occlusion_add(mvp, occluders[k].p, occluders[k].corners, facing);
+	}
+	return kept;
+}
+
+// Draws the queue, one call for each run of groups that follow each other
+// in the index buffer.
 void draw_queue(int n)
 {
 	int tile = -1;
-	for (int i = 0; i < n; i++) {
+	for (int i = 0; i < n;) {
 		if (queue[i].tile != tile) {
 			tile = queue[i].tile;
 			glUniformMatrix4fv(loc.mvp, 1, GL_FALSE, glm::value_ptr(tile_mvp[tile]));
 		}
-		int b = queue[i].block;
-		size_t offset = sizeof(GLushort) * (blockElements[b] - elements);
-		glDrawElements(GL_TRIANGLES, blockElementsCount[b], GL_UNSIGNED_SHORT, (const void*)offset);
+		const group_s& g = groups[queue[i].group];
+		int count = g.count;
+		for (i++; i < n && queue[i].tile == tile && groups[queue[i].group].first == g.first + count; i++)
+			count += groups[queue[i].group].count;
+		glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_SHORT, (const void*)(sizeof(GLushort) * g.first));
 	}
 }
 
@@ -396,7 +649,7 @@ void set_uniforms(const glm::mat4& mv)
 {
 	glm::mat3 mv3(mv);
 	glUniform1f(loc.bomb, citybomb);
-	glUniform1f(loc.bomb2, glm::max(citybomb - 1.4f, 0.0f) * 900.0f);
+	glUniform1f(loc.bomb2, bomb_spread());
 	glUniform1f(loc.u_dist, glm::clamp(CityMaxDistance - 200.0f, 0.0f, 1000.0f));
 	glUniformMatrix3fv(loc.mv, 1, GL_FALSE, glm::value_ptr(mv3));
 	glUniform3fv(loc.lightdir, 1, glm::value_ptr(lightdir));
@@ -421,8 +674,9 @@ void set_arrays(bool on)
 	shader.buffer_array(loc.nor, 3, GL_FLOAT, sizeof(realvert_s), offsetof(realvert_s, nor));
 }
 
-// The city seen through mv: the visible blocks nearest first, back faces
-// skipped where that cannot change the picture. Returns the blocks drawn.
+// The city seen through mv: the visible buildings nearest first, back faces
+// skipped where that cannot change the picture, hidden buildings not at
+// all. Returns the groups drawn.
 int draw_city(const glm::mat4& mv)
 {
 	glm::mat4 mv_inv = glm::inverse(mv);
@@ -443,9 +697,13 @@ int draw_city(const glm::mat4& mv)
 	int n = queue_city(mv, possi, possi2, frustumplanes);
 	sort_queue(n);
 	bool cull = backfaces_hidden(possi - possi2, near_reach);
+	// a mirroring camera turns the winding round
+	bool mirrored = glm::determinant(glm::mat3(mv)) < 0.0f;
+	plane_t outward[4];
+	face_out(frustumplanes, frustumverts, outward);
+	n = cull_hidden(n, outward, cull ? (mirrored ? -1 : 1) : 0);
 	if (cull) {
-		// a mirroring camera turns the winding round
-		glFrontFace(glm::determinant(glm::mat3(mv)) < 0.0f ? GL_CW : GL_CCW);
+		glFrontFace(mirrored ? GL_CW : GL_CCW);
 		glCullFace(GL_BACK);
 		glEnable(GL_CULL_FACE);
 	}
@@ -469,6 +727,7 @@ public:
 		city = new model_c("city08.obj");
 		tex.load("gfx/city08_diffuse.png", TEX_REPEAT);
 		split();
+		group_blocks();
 		upload_city();
 		build_clearance();
 	}

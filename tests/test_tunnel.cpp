@@ -1,5 +1,5 @@
-// The city: block numbering and splitting, frustum planes, box and
-// distance culling, and the shading at zero draw distance.
+// The city: block numbering and splitting, frustum planes, box, distance
+// and occlusion culling, and the shading at zero draw distance.
 #include <algorithm>
 #include <glm/gtc/random.hpp>
 #include <gtest/gtest.h>
@@ -54,6 +54,43 @@ TEST(CityCull, BoxesAgainstTheFrustum)
 	EXPECT_TRUE(testBb(planes, glm::vec3(-300, -10, -110), glm::vec3(-100, 10, -100)));  // across the left side
 	EXPECT_FALSE(testBb(planes, glm::vec3(1000, -10, -110), glm::vec3(1100, 10, -100)));
 	EXPECT_FALSE(testBb(planes, glm::vec3(-10, -10, 100), glm::vec3(10, 10, 110)));  // behind
+}
+
+// Seen from the origin down -z: a box hides only behind faces drawn nearer
+// over all of its reach, and only behind faces that are drawn.
+TEST(CityCull, OcclusionHidesOnlyWhatNearerFacesCover)
+{
+	// a wall 100 across at 100, and one slanting from 100 (left) to 300 away
+	const glm::vec3 wall[4] = {{-50, -50, -100}, {50, -50, -100}, {50, 50, -100}, {-50, 50, -100}};
+	const glm::vec3 slant[4] = {{-50, -50, -100}, {150, -150, -300}, {150, 150, -300}, {-50, 50, -100}};
+	const glm::vec3 behind[2] = {{-20, -20, -200}, {20, 20, -150}};
+	const glm::vec3 before[2] = {{-20, -20, -95}, {20, 20, -90}};
+	const glm::vec3 aside[2] = {{60, -20, -200}, {120, 20, -150}};
+	const glm::vec3 deep[2] = {{-20, -20, -250}, {20, 20, -200}};
+	const glm::vec3 right_mid[2] = {{60, -5, -210}, {70, 5, -200}};  // nearer than the slant there
+	struct case_s {
+		const glm::vec3* face;
+		int facing;
+		const glm::vec3* box;
+		bool hidden;
+	};
+	const case_s cases[] = {
+		{wall, 1, behind, true}, {wall, 1, before, false}, {wall, 1, aside, false},
+		{wall, -1, behind, false}, {slant, 1, deep, true}, {slant, 1, right_mid, false},
+	};
+	float near_w, far_w;
+	ASSERT_TRUE(occlusion_range(city_projection, &near_w, &far_w));
+	EXPECT_NEAR(near_w, 1.0f, 1e-3f);
+	for (const case_s& c : cases) {
+		occlusion_begin(near_w, far_w);
+		occlusion_add(city_projection, c.face, 4, c.facing);
+		EXPECT_EQ(occlusion_hidden(city_projection, c.box[0], c.box[1]), c.hidden) << &c - cases;
+	}
+	// a face that the near plane cuts counts for nothing
+	const glm::vec3 cut[4] = {{-50, -50, -0.5f}, {50, -50, -100}, {50, 50, -100}, {-50, 50, -100}};
+	occlusion_begin(near_w, far_w);
+	occlusion_add(city_projection, cut, 4, 0);
+	EXPECT_FALSE(occlusion_hidden(city_projection, behind[0], behind[1]));
 }
 
 TEST(CityCull, MaskKeepsNearBlocksInView)
@@ -346,9 +383,10 @@ TEST(CityCull, BackFacesStayWhereBuildingsAreCutOrInsideOut)
 }
 
 // Drawn nearest block first and without back faces where they cannot show,
-// the city must look as drawn plainly: from the street, over the roofs, in
-// the next tile, through a mirror, and, with back faces kept, from inside a
-// building, grazing a wall and blown apart.
+// and without the buildings nearer ones hide, the city must look as drawn
+// plainly: from the street, over the roofs, in the next tile, through a
+// mirror, flashing, and, with back faces kept, from inside a building,
+// grazing a wall and blown apart.
 TEST(CityGL, CullingAndOrderKeepThePicture)
 {
 	gltest_open();
@@ -357,6 +395,7 @@ TEST(CityGL, CullingAndOrderKeepThePicture)
 	scene_png("gfx/city08_diffuse.png", 4, 4, 0xffc0e0ff);
 	effect.initgl();
 	ASSERT_TRUE(closed_blocks);
+	EXPECT_EQ(blockGroups[block_count], 48) << "each block: its ground and two buildings";
 	phone_projection = city_projection;
 	CityMaxDistance = 1000.0f;
 	glEnable(GL_DEPTH_TEST);
@@ -377,6 +416,7 @@ TEST(CityGL, CullingAndOrderKeepThePicture)
 		{"mirror", glm::vec3(-200, 150, 330), glm::vec3(-120, 60, -300), 0.0f, true, true},
 		{"inside", glm::vec3(-150, 40, -150), glm::vec3(-100, 60, -100), 0.0f, false, false},
 		{"grazing", glm::vec3(-171, 40, -300), glm::vec3(-171, 40, 300), 0.0f, false, false},
+		{"flashing", glm::vec3(-200, 150, 330), glm::vec3(-120, 60, -300), 1.0f, false, true},
 		{"blown apart", glm::vec3(-200, 150, 330), glm::vec3(-120, 60, -300), 2.0f, false, false},
 	};
 	for (const view_s& v : views) {

@@ -1,0 +1,142 @@
+#include "occlusion.h"
+
+#include <math.h>
+#include <string.h>
+
+// Depth is kept as 1/w, w the distance along the view axis: over a flat
+// face it changes linearly across the screen, and larger is nearer. A cell
+// holds the 1/w that every pixel of it is sure to be covered at or nearer
+// than; 0 covers nothing.
+static const int cells_x = 96;
+static const int cells_y = 54;
+static const float depth_margin = 1e-3f;  // relative: the GL rounds depth
+static const float edge_margin = 1e-4f;   // device units, a tenth of a pixel at 1920
+static float cover[cells_y][cells_x];
+static float corner_depth[(cells_y + 1) * (cells_x + 1)];  // scratch of occlusion_add
+static float view_near = 1.0f;
+static float view_far = 1.0f;
+
+void occlusion_begin(float near_w, float far_w)
+{
+	memset(cover, 0, sizeof cover);
+	view_near = near_w;
+	view_far = far_w;
+}
+
+bool occlusion_range(const glm::mat4& projection, float* near_w, float* far_w)
+{
+	if (projection[2][3] != -1.0f || projection[3][3] != 0.0f)
+		return false;
+	float c = projection[2][2], d = projection[3][2];
+	*near_w = d / (c - 1.0f);
+	*far_w = d / (c + 1.0f);
+	return *near_w > 0.0f && *far_w > *near_w;
+}
+
+// Column (or row) of the cell at device coordinate v.
+static int cell(float v, int cells)
+{
+	int c = (int)floorf((v + 1.0f) * 0.5f * cells);
+	return c < 0 ? 0 : (c >= cells ? cells - 1 : c);
+}
+
+bool occlusion_hidden(const glm::mat4& mvp, glm::vec3 lo, glm::vec3 hi)
+{
+	glm::vec2 a(1e30f), b(-1e30f);
+	float nearest = 0.0f;
+	for (int k = 0; k < 8; k++) {
+		glm::vec3 c((k & 1) ? hi.x : lo.x, (k & 2) ? hi.y : lo.y, (k & 4) ? hi.z : lo.z);
+		glm::vec4 v = mvp * glm::vec4(c, 1.0f);
+		if (v.w < view_near)
+			return false;
+		glm::vec2 p = glm::vec2(v) / v.w;
+		a = glm::min(a, p);
+		b = glm::max(b, p);
+		nearest = glm::max(nearest, 1.0f / v.w);
+	}
+	float need = nearest * (1.0f + depth_margin);
+	for (int y = cell(a.y, cells_y); y <= cell(b.y, cells_y); y++) {
+		for (int x = cell(a.x, cells_x); x <= cell(b.x, cells_x); x++) {
+			if (!(cover[y][x] > need))
+				return false;
+		}
+	}
+	return true;
+}
+
+void occlusion_add(const glm::mat4& mvp, const glm::vec3* corners, int count, int facing)
+{
+	glm::vec3 q[4];  // device x, y and 1/w
+	for (int k = 0; k < count; k++) {
+		glm::vec4 v = mvp * glm::vec4(corners[k], 1.0f);
+		if (v.w < view_near || v.w > view_far)
+			return;
+		q[k] = glm::vec3(v.x / v.w, v.y / v.w, 1.0f / v.w);
+	}
+	float area = 0.0f;
+	glm::vec2 a(1e30f), b(-1e30f);
+	for (int k = 0; k < count; k++) {
+		const glm::vec3& u = q[k];
+		const glm::vec3& v = q[(k + 1) % count];
+		area += u.x * v.y - v.x * u.y;
+		a = glm::min(a, glm::vec2(u));
+		b = glm::max(b, glm::vec2(u));
+	}
+	if (area * (float)facing < 0.0f || fabsf(area) < 1e-8f)
+		return;
+	// the grid points within the face's bounds, around one whole cell at least
+	int x0 = glm::max(0, (int)ceilf((a.x + 1.0f) * 0.5f * cells_x));
+	int x1 = glm::min(cells_x, (int)floorf((b.x + 1.0f) * 0.5f * cells_x));
+	int y0 = glm::max(0, (int)ceilf((a.y + 1.0f) * 0.5f * cells_y));
+	int y1 = glm::min(cells_y, (int)floorf((b.y + 1.0f) * 0.5f * cells_y));
+	if (x1 <= x0 || y1 <= y0)
+		return;
+
+	// edges as n . p + c, the distance inside
+	float side = area > 0.0f ? 1.0f : -1.0f;
+	glm::vec3 edge[4];
+	for (int k = 0; k < count; k++) {
+		glm::vec2 u(q[k]), v(q[(k + 1) % count]);
+		glm::vec2 n = side * glm::vec2(u.y - v.y, v.x - u.x);
+		float len = glm::length(n);
+		if (len <= 0.0f)
+			return;
+		n /= len;
+		edge[k] = glm::vec3(n, -glm::dot(n, u));
+	}
+	// 1/w across the screen: A x + B y + C
+	glm::vec3 d1 = q[1] - q[0], d2 = q[2] - q[0];
+	float det = d1.x * d2.y - d2.x * d1.y;
+	if (fabsf(det) < 1e-12f)
+		return;
+	float A = (d1.z * d2.y - d2.z * d1.y) / det;
+	float B = (d2.z * d1.x - d1.z * d2.x) / det;
+	float C = q[0].z - A * q[0].x - B * q[0].y;
+
+	// 1/w at each grid point inside the face, -1 outside
+	int row = x1 - x0 + 1;
+	for (int y = y0; y <= y1; y++) {
+		float py = y * (2.0f / cells_y) - 1.0f;
+		float* out = &corner_depth[(y - y0) * row];
+		for (int x = x0; x <= x1; x++) {
+			float px = x * (2.0f / cells_x) - 1.0f;
+			float iw = A * px + B * py + C;
+			for (int k = 0; k < count; k++) {
+				if (edge[k].x * px + edge[k].y * py + edge[k].z < edge_margin)
+					iw = -1.0f;
+			}
+			out[x - x0] = iw;
+		}
+	}
+	// a cell with all four corners inside is covered, at least as near as
+	// its farthest corner
+	for (int y = y0; y < y1; y++) {
+		const float* below = &corner_depth[(y - y0) * row];
+		const float* above = below + row;
+		for (int x = 0; x < row - 1; x++) {
+			float iw = glm::min(glm::min(below[x], below[x + 1]), glm::min(above[x], above[x + 1]));
+			if (iw > cover[y][x0 + x])
+				cover[y][x0 + x] = iw;
+		}
+	}
+}
