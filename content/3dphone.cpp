@@ -60,6 +60,7 @@ GLint mvp_loc = -1, mv_loc = -1, tex_loc = -1, pos_loc = -1, uv_loc = -1, nor_lo
 
 // The screen quad, relative to the screen centre; u runs down the long axis.
 glm::vec3 screenverts[6];
+float body_front = 0.0f;  // largest z of the body: it lies behind the screen's plane
 glm::vec2 tausta[6];
 glm::vec3 normals[6];
 
@@ -113,6 +114,38 @@ void phoneinit()
 	nysi = new model_c("N9_low.obj");
 	nysitex.load("gfx/N9_uv.png", 0);
 	build_screen();
+	body_front = -1e30f;
+	for (int i = 0; i < 3 * nysi->fcnt; i++)
+		body_front = glm::max(body_front, nysi->data[i].pos.z);
+}
+
+// True when the screen quad, drawn first, lands on every pixel of the view
+// with the eye in front of it: every pixel then holds the quad or something
+// nearer, and the body behind the quad's plane cannot show anywhere.
+bool screen_hides_body(const glm::mat4& mv, const glm::mat4& mvp)
+{
+	float screen_z = n9_s_center.z;
+	if (body_front >= screen_z || glm::inverse(mv)[3].z <= screen_z)
+		return false;
+	const int around[4] = {0, 1, 4, 2};  // the quad's corners in turn
+	glm::vec2 q[4];
+	for (int k = 0; k < 4; k++) {
+		glm::vec4 c = mvp * glm::vec4(screenverts[around[k]], 1.0f);
+		if (c.w <= 0.0f || c.z < -c.w || c.z > c.w)  // cut by the near or far plane
+			return false;
+		q[k] = glm::vec2(c) / c.w;
+	}
+	// each corner of the view, a little beyond it, inside every edge
+	float turn = glm::sign((q[1].x - q[0].x) * (q[2].y - q[0].y) - (q[2].x - q[0].x) * (q[1].y - q[0].y));
+	for (int v = 0; v < 4; v++) {
+		glm::vec2 p((v & 1) ? 1.01f : -1.01f, (v & 2) ? 1.01f : -1.01f);
+		for (int k = 0; k < 4; k++) {
+			glm::vec2 a = q[k], b = q[(k + 1) % 4];
+			if (turn * ((b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x)) <= 0.0f)
+				return false;
+		}
+	}
+	return true;
 }
 
 void draw_the_phone(bool stencil)
@@ -143,11 +176,16 @@ void draw_the_phone(bool stencil)
 		glStencilFunc(GL_ALWAYS, 0, 1);
 		glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
 	}
-	shader.texture(tex_loc, 0, nysitex);
-	shader.array(pos_loc, 3, GL_FLOAT, 32, &nysi->data[0].pos);
-	shader.array(uv_loc, 2, GL_FLOAT, 32, &nysi->data[0].tc);
-	shader.array(nor_loc, 3, GL_FLOAT, 32, &nysi->data[0].nor);
-	glDrawArrays(GL_TRIANGLES, 0, nysi->fcnt * 3);
+	// A screen filling the view hides the body, which then changes nothing,
+	// not even the mark. Drawn in a scene the script set up, the phone may
+	// meet other tests: there it is always drawn.
+	if (!stencil || !screen_hides_body(mv, mvp)) {
+		shader.texture(tex_loc, 0, nysitex);
+		shader.array(pos_loc, 3, GL_FLOAT, 32, &nysi->data[0].pos);
+		shader.array(uv_loc, 2, GL_FLOAT, 32, &nysi->data[0].tc);
+		shader.array(nor_loc, 3, GL_FLOAT, 32, &nysi->data[0].nor);
+		glDrawArrays(GL_TRIANGLES, 0, nysi->fcnt * 3);
+	}
 
 	shader.array(pos_loc, 0, 0, 0, 0);
 	shader.array(uv_loc, 0, 0, 0, 0);

@@ -182,6 +182,26 @@ TEST(PhoneGL, ScreenIsMarkedInTheStencilWhereVisible)
 	EXPECT_EQ(gltest_pixel(427, 240) & 0xffffff, 0x0000ffu);
 }
 
+// The body, when it lies behind the screen's plane, is hidden once the
+// screen fills the view from in front: not with a bezel before the screen,
+// from behind, from farther away or with the screen cut by the near plane.
+TEST(PhoneGL, ScreenFillingTheViewHidesTheBodyBehindIt)
+{
+	phone_scene();  // its bezel stands in front of the screen
+	phone_projection = perspective_deg(70.0f, demo_aspect, 1.0f, 3000.0f);
+	auto hides = [](float dist, float turn) {
+		glm::mat4 m = rotate_deg(glm::translate(glm::mat4(1.0f), glm::vec3(0, 0, -dist)), turn, glm::vec3(0, 1, 0));
+		m = glm::translate(rotate_deg(m, 90.0f, glm::vec3(0, 0, 1)), -n9_s_center);
+		return screen_hides_body(m, phone_projection * m);
+	};
+	EXPECT_FALSE(hides(20.0f, 0.0f));
+	body_front = 5.0f;
+	EXPECT_TRUE(hides(20.0f, 0.0f));
+	EXPECT_FALSE(hides(20.0f, 180.0f));
+	EXPECT_FALSE(hides(40.0f, 0.0f));
+	EXPECT_FALSE(hides(0.5f, 0.0f));
+}
+
 // The picture's u axis runs down the screen and v across it: its top-left
 // quarter shows in the screen's upper right.
 TEST(PhoneGL, ScreenShowsThePictureAQuarterTurned)
