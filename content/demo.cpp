@@ -68,8 +68,8 @@ void depth_less()
 // leaves it only the pixels no building covers, gives the same picture as
 // drawing it first (zreset's own order) without shading the covered ones.
 // glow is the backdrop's glow radius; keep_stencil keeps the mark of the
-// phone's screen.
-void city_over_backdrop(float glow, bool keep_stencil)
+// phone's screen; revealing when a scissor box cuts the city.
+void city_over_backdrop(float glow, bool keep_stencil, bool revealing)
 {
 	// zreset's depth reset
 	if (keep_stencil)
@@ -77,7 +77,7 @@ void city_over_backdrop(float glow, bool keep_stencil)
 	else
 		clear_buffers(0);
 	tunnel->draw();
-	zreset_backdrop(glow);
+	zreset_backdrop(glow, !revealing);
 }
 
 glm::mat4 city_projection()
@@ -219,7 +219,8 @@ bool draw_city(bool in_screen)
 	viewport.pos += frameskip / 480.0f;
 	if (viewport.pos > viewport.targetpos)
 		viewport.pos = viewport.targetpos;
-	if (viewport.pos < 0.8f) {
+	bool revealing = viewport.pos < 0.8f;
+	if (revealing) {
 		// The wobble dips below zero at first; GL refuses a negative box.
 		float wobble = 0.04166f * sinf(3.0f * timeval);
 		int h = (int)(video_h * (viewport.pos + wobble));
@@ -241,7 +242,7 @@ bool draw_city(bool in_screen)
 	CityMaxDistance = citydist.pos;
 	fprintf(stderr, "CityMaxDistance: %.2f\n", CityMaxDistance);
 
-	city_over_backdrop(horizonbomb, in_screen);
+	city_over_backdrop(horizonbomb, in_screen, revealing);
 	glDisable(GL_SCISSOR_TEST);
 	return stop.once();
 }
@@ -311,7 +312,7 @@ void run_second_flight()
 	for (;;) {
 		clear_frame();
 		tunnelflyer.pos.z += frameskip;
-		city_over_backdrop(horizonbomb, false);
+		city_over_backdrop(horizonbomb, false, false);
 		gearAppear = 1;
 		gear->draw();
 		system_crap();
@@ -379,7 +380,7 @@ void run_third_flight()
 		float glow = horizonbomb;  // the backdrop's glow lags the break by a frame
 		if (beatgrid > 248.0f)
 			break_city();
-		city_over_backdrop(glow, false);
+		city_over_backdrop(glow, false, false);
 		system_crap();
 		static sync_c stop("stopfly3", 256, 0);
 		if (stop.once())

@@ -74,7 +74,7 @@ extern float ylift;
 extern float ripsilu_mm;
 extern GLuint texturetesttex;
 extern float horizonbomb;
-void zreset_backdrop(float bombsize);
+void zreset_backdrop(float bombsize, bool open_only);
 
 // bump
 extern int bumptgt;

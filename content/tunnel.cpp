@@ -589,10 +589,9 @@ void face_out(const plane_t* planes, const glm::vec3* corners, plane_t* out)
 // apart leave their group's box: then every group is kept.
 int cull_hidden(int n, const plane_t* planes, int facing)
 {
-	float near_w, far_w;
+	float near_w = 1.0f, far_w = 1.0f;
 	bool cull = bomb_spread() <= 0.0f && occlusion_range(phone_projection, &near_w, &far_w);
-	if (cull)
-		occlusion_begin(near_w, far_w);
+	occlusion_begin(near_w, far_w);  // empty, for the backdrop, when nothing is culled
 	int kept = 0;
 	for (int i = 0; i < n; i++) {
 		const group_s& g = groups[queue[i].group];

@@ -140,3 +140,33 @@ void occlusion_add(const glm::mat4& mvp, const glm::vec3* corners, int count, in
 		}
 	}
 }
+
+int occlusion_open(occlusion_rect_s* out, int max)
+{
+	int count = 0;
+	for (int y = 0; y < cells_y; y++) {
+		float y0 = y * (2.0f / cells_y) - 1.0f, y1 = (y + 1) * (2.0f / cells_y) - 1.0f;
+		for (int x = 0; x < cells_x;) {
+			if (cover[y][x] > 0.0f) {
+				x++;
+				continue;
+			}
+			int a = x;
+			while (x < cells_x && !(cover[y][x] > 0.0f))
+				x++;
+			float x0 = a * (2.0f / cells_x) - 1.0f, x1 = x * (2.0f / cells_x) - 1.0f;
+			// the same run in the row below grows that rectangle
+			int k = 0;
+			while (k < count && !(out[k].y1 == y0 && out[k].x0 == x0 && out[k].x1 == x1))
+				k++;
+			if (k < count) {
+				out[k].y1 = y1;
+				continue;
+			}
+			if (count == max)
+				return -1;
+			out[count++] = occlusion_rect_s{x0, y0, x1, y1};
+		}
+	}
+	return count;
+}

@@ -22,3 +22,12 @@ bool occlusion_hidden(const glm::mat4& mvp, glm::vec3 lo, glm::vec3 hi);
 // on the screen, -1 only if clockwise, 0 either way; a face that the near
 // or far plane cuts does not count.
 void occlusion_add(const glm::mat4& mvp, const glm::vec3* corners, int count, int facing);
+
+// A rectangle of the screen in device coordinates, -1 to 1.
+struct occlusion_rect_s {
+	float x0, y0, x1, y1;
+};
+
+// The cells that no face covers, as at most max rectangles (rows of open
+// cells, joined where rows match); -1 when they need more.
+int occlusion_open(occlusion_rect_s* out, int max);

@@ -14,7 +14,8 @@ function(qvd_phone_test name)
 endfunction()
 
 qvd_phone_test(test_phone ${QVD_PHONE_CONTENT}/starfield.cpp)
-qvd_phone_test(test_tunnel ${QVD_PHONE_CONTENT}/3dphone.cpp ${QVD_PHONE_CONTENT}/starfield.cpp)
+qvd_phone_test(test_tunnel ${QVD_PHONE_CONTENT}/3dphone.cpp ${QVD_PHONE_CONTENT}/starfield.cpp
+  ${QVD_PHONE_CONTENT}/zreset.cpp)
 qvd_phone_test(test_orbit ${QVD_PHONE_CONTENT}/3dphone.cpp ${QVD_PHONE_CONTENT}/starfield.cpp)
 qvd_phone_test(test_starfield)
 qvd_phone_test(test_starfield2)

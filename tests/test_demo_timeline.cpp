@@ -305,11 +305,13 @@ demoeffect_c* tunnel = &fake_tunnel;
 demoeffect_c* zreset = &fake_zreset;
 
 // The script draws the city's backdrop after the city, without zreset's
-// depth reset.
-void zreset_backdrop(float)
+// depth reset; cut to the open screen only where no scissor box cuts it.
+void zreset_backdrop(float, bool open_only)
 {
 	note("backdrop");
 	note_state("zreset");
+	if (open_only && glIsEnabled(GL_SCISSOR_TEST))
+		frames.back().checks += " open:zreset";
 	paint_backdrop();
 }
 

@@ -91,6 +91,22 @@ TEST(CityCull, OcclusionHidesOnlyWhatNearerFacesCover)
 	occlusion_begin(near_w, far_w);
 	occlusion_add(city_projection, cut, 4, 0);
 	EXPECT_FALSE(occlusion_hidden(city_projection, behind[0], behind[1]));
+
+	// the screen the wall leaves open: below, beside and above it
+	occlusion_rect_s open[4];
+	occlusion_add(city_projection, wall, 4, 1);
+	ASSERT_EQ(occlusion_open(open, 4), 4);
+	EXPECT_EQ(occlusion_open(open, 3), -1);
+	auto is_open = [&](float x, float y) {
+		for (const occlusion_rect_s& r : open)
+			if (x >= r.x0 && x < r.x1 && y >= r.y0 && y < r.y1)
+				return true;
+		return false;
+	};
+	EXPECT_FALSE(is_open(0.0f, 0.0f));
+	EXPECT_FALSE(is_open(0.38f, 0.69f));
+	for (glm::vec2 p : {glm::vec2(-1, -1), glm::vec2(0.99f, 0), glm::vec2(-0.42f, 0.5f), glm::vec2(0, 0.99f)})
+		EXPECT_TRUE(is_open(p.x, p.y)) << p.x << ", " << p.y;
 }
 
 TEST(CityCull, MaskKeepsNearBlocksInView)
@@ -334,11 +350,14 @@ std::string box_city(bool straddling = false, bool inward = false)
 
 int blocks_drawn = 0;
 
+// The city and its backdrop, the backdrop over the open screen only
+// unless plain.
 std::vector<uint8_t> city_frame(const glm::mat4& mv, bool plain, bool cull_all = false)
 {
 	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 	if (!plain) {
 		blocks_drawn = draw_city(mv);
+		zreset_backdrop(0.3f, true);
 		return gltest_read(0, 0, 854, 480);
 	}
 	// the blocks tile by tile, in block order, every face
@@ -355,6 +374,7 @@ std::vector<uint8_t> city_frame(const glm::mat4& mv, bool plain, bool cull_all =
 	draw_queue(queue_city(mv, cam, 800.0f * glm::floor((cam + glm::vec3(400, 0, 400)) / 800.0f), planes));
 	glDisable(GL_CULL_FACE);
 	set_arrays(false);
+	zreset_backdrop(0.3f, false);
 	return gltest_read(0, 0, 854, 480);
 }
 
@@ -393,7 +413,9 @@ TEST(CityGL, CullingAndOrderKeepThePicture)
 	scene_dir("cityboxes");
 	scene_text("city08.obj", box_city());
 	scene_png("gfx/city08_diffuse.png", 4, 4, 0xffc0e0ff);
+	scene_marked_png("gfx/darkmetal.jpg", 8, 8, 0xff00ff00, 0xff604020);
 	effect.initgl();
+	zreset->initgl();
 	ASSERT_TRUE(closed_blocks);
 	EXPECT_EQ(blockGroups[block_count], 48) << "each block: its ground and two buildings";
 	phone_projection = city_projection;
