@@ -10,6 +10,7 @@
 #include "../src/shader.h"
 
 int bumptgt = 0;
+const float bump_depth = 0.1f;  // as its vertex shader puts it
 
 namespace {
 

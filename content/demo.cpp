@@ -57,6 +57,23 @@ void clear_frame()
 	clear_buffers(GL_COLOR_BUFFER_BIT);
 }
 
+// Set at start-up: the viewport is the whole window, so what covers the
+// view leaves nothing of the frame before.
+bool view_is_window = false;
+
+// Before a first picture that covers the whole view, opaque, at one depth
+// (device z): a depth buffer cleared to that depth holds what the picture
+// would write through the depth test, so it is drawn without the test
+// (which the caller turns on again after it), and the colour needs no
+// clear where the view is the window.
+void clear_under_picture(float z)
+{
+	clear_depth_to(0.5f * z + 0.5f);
+	clear_buffers(view_is_window ? 0 : GL_COLOR_BUFFER_BIT);
+	clear_depth_to(1.0f);
+	glDisable(GL_DEPTH_TEST);
+}
+
 void depth_less()
 {
 	glEnable(GL_DEPTH_TEST);
@@ -274,7 +291,7 @@ void run_credits()
 	depth_less();
 	glDisable(GL_STENCIL_TEST);
 	for (;;) {
-		clear_frame();
+		clear_under_picture(bump_depth);
 		bump->draw();
 		system_crap();
 		static sync_c bump1("bump1", 165, 0);
@@ -310,7 +327,9 @@ void run_second_flight()
 	gearAppear = 0;
 
 	for (;;) {
-		clear_frame();
+		// the city and its backdrop cover the view; they clear depth themselves
+		if (!view_is_window)
+			glClear(GL_COLOR_BUFFER_BIT);
 		tunnelflyer.pos.z += frameskip;
 		city_over_backdrop(horizonbomb, false, false);
 		gearAppear = 1;
@@ -325,8 +344,9 @@ void run_second_flight()
 void run_ripsilu()
 {
 	for (;;) {
-		clear_frame();
+		clear_under_picture(ripsilu_depth);
 		ripsilu->draw();
+		glEnable(GL_DEPTH_TEST);
 		gearAppear = 1;
 		gear->draw();
 		ripsilu_mm = glm::clamp(beatgrid - 211.0f, 0.0f, 1.0f);
@@ -341,8 +361,9 @@ void run_polyhedron()
 {
 	depth_less();
 	for (;;) {
-		clear_frame();
+		clear_under_picture(pbtausta_depth);
 		pbtausta->draw();
+		glEnable(GL_DEPTH_TEST);
 		dode->draw();
 		gearAppear = 2;
 		gear->draw();
@@ -374,7 +395,8 @@ void run_third_flight()
 	depth_less();
 
 	for (;;) {
-		clear_frame();
+		if (!view_is_window)
+			glClear(GL_COLOR_BUFFER_BIT);
 		tunnelflyer.pos.x += frameskip;
 		tunnelflyer.pos.z += 0.1f * frameskip;
 		float glow = horizonbomb;  // the backdrop's glow lags the break by a frame
@@ -391,8 +413,9 @@ void run_third_flight()
 void run_face()
 {
 	for (;;) {
-		clear_frame();
+		clear_under_picture(face_depth);  // ylift is 0 until the space flight
 		face->draw();
+		glEnable(GL_DEPTH_TEST);
 		fluid->draw();
 		static sync_c stop("stopduce", 273, 0);
 		if (stop.once())
@@ -489,6 +512,10 @@ void demo_initgl()
 		if (i < count - 1)
 			system_crap_pre();
 	}
+
+	GLint vp[4];
+	glGetIntegerv(GL_VIEWPORT, vp);
+	view_is_window = vp[0] == 0 && vp[1] == 0 && vp[2] == video_w && vp[3] == video_h;
 
 	orangetex_fbo = new fbo_c(128, 128, 0);
 	orange_fbo = new fbo_c(512, 256, 0);

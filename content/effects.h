@@ -69,8 +69,13 @@ extern float gravforce;
 extern float sf_zchange;
 extern float starang;
 
-// face, ripsilu, texturetest, zreset
+// face, ripsilu, texturetest, zreset; the depth (device z) at which the
+// first three and bump lay their whole picture
 extern float ylift;
+extern const float face_depth;
+extern const float ripsilu_depth;
+extern const float pbtausta_depth;
+extern const float bump_depth;
 extern float ripsilu_mm;
 extern GLuint texturetesttex;
 extern float horizonbomb;

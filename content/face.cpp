@@ -10,6 +10,7 @@
 #include "../src/shader.h"
 
 float ylift = 0.0f;
+const float face_depth = 0.999f;  // as its vertex shader puts it
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include "quad.h"
 #include "../src/shader.h"
 
+const float pbtausta_depth = 0.9f;  // as its vertex shader puts it
+
 namespace {
 
 const char* vs =

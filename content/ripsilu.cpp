@@ -6,6 +6,7 @@
 #include "../src/shader.h"
 
 float ripsilu_mm = 0.0f;
+const float ripsilu_depth = 0.9f;  // as its vertex shader puts it
 
 namespace {
 

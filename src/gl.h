@@ -9,3 +9,13 @@
 #else
 #include <GL/glew.h>
 #endif
+
+// The depth that clears set, 0 to 1; ES names its call differently.
+inline void clear_depth_to(float depth)
+{
+#ifdef QVD_GLES
+	glClearDepthf(depth);
+#else
+	glClearDepth(depth);
+#endif
+}

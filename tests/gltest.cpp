@@ -39,6 +39,18 @@ std::vector<uint8_t> gltest_read(int x, int y, int w, int h)
 	return px;
 }
 
+float gltest_depth_drawn(void (*draw)(), int x, int y)
+{
+	glClear(GL_DEPTH_BUFFER_BIT);
+	glEnable(GL_DEPTH_TEST);
+	glDepthFunc(GL_LESS);
+	draw();
+	glDisable(GL_DEPTH_TEST);
+	float depth = -1.0f;
+	glReadPixels(x, y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+	return depth;
+}
+
 uint32_t gltest_pixel(int x, int y)
 {
 	std::vector<uint8_t> p = gltest_read(x, y, 1, 1);

@@ -107,6 +107,8 @@ TEST(BumpGL, WhiteLetteringIsDarkOverLitRock)
 	bump->draw();
 	EXPECT_GT(red_at(20, 400), red_at(830, 400) + 30);
 	EXPECT_GE(red_at(830, 400), 100 * 0.2 - 2);
+	// where the script clears depth to before drawing it without the test
+	EXPECT_NEAR(gltest_depth_drawn([] { bump->draw(); }), 0.5f * bump_depth + 0.5f, 1e-6f);
 	EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
 	frameskip = 1;
 }

@@ -36,6 +36,10 @@ GLuint texturetesttex = 0;
 float horizonbomb = 0;
 int bumptgt = 0;
 int gearAppear = 0;
+extern const float face_depth = 0.6f;
+extern const float ripsilu_depth = 0.3f;
+extern const float pbtausta_depth = 0.4f;
+extern const float bump_depth = -0.2f;
 
 namespace {
 
@@ -133,14 +137,23 @@ void note_camera()
 
 // GL state an effect finds: in the opening the background and the screen
 // pictures draw flat, the phone and the city with depth (the city possibly
-// masked and cut); every later stage draws with depth alone.
+// masked and cut); every later stage draws with depth alone, but for a
+// picture that covers the view first, over depth cleared to its own.
 void note_state(const std::string& name)
 {
 	bool lit = name == "flyphone" || name == "orbitscroller" || name == "zreset" || name == "tunnel";
 	bool city = !credits_seen && (name == "zreset" || name == "tunnel");
+	const std::map<std::string, float> pictures = {
+		{"bump", bump_depth}, {"ripsilu", ripsilu_depth}, {"pbtausta", pbtausta_depth}, {"face", face_depth}};
+	bool flat = credits_seen && pictures.count(name) && !glIsEnabled(GL_DEPTH_TEST);
 	std::string& c = frames.back().checks;
-	if ((bool)glIsEnabled(GL_DEPTH_TEST) != (credits_seen || lit))
+	if (!flat && (bool)glIsEnabled(GL_DEPTH_TEST) != (credits_seen || lit))
 		c += " depth:" + name;
+	float depth = -1.0f;
+	if (flat)
+		glReadPixels(win_w / 3, win_h / 3, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+	if (flat && fabsf(depth - (0.5f * pictures.at(name) + 0.5f)) > 1e-5f)
+		c += " cleared:" + name;
 	if (glIsEnabled(GL_STENCIL_TEST) && !(lit && !credits_seen))
 		c += " stencil:" + name;
 	if (glIsEnabled(GL_SCISSOR_TEST) && !city)

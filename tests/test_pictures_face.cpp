@@ -72,6 +72,8 @@ TEST_F(FaceDraw, BackdropFadesThenTheFaceShowsUpright)
 		frame(272.0f, 0.0f);
 		EXPECT_TRUE(rgb_near(pixel_at(s[0], s[1]), ramp_at(uv.x, uv.y, 40))) << s[0] << ", " << s[1];
 	}
+	// where the script clears depth to before drawing it without the test
+	EXPECT_NEAR(gltest_depth_drawn([] { effect.draw(); }), 0.5f * face_depth + 0.5f, 1e-6f);
 	EXPECT_EQ(gl_error(), 0u);
 }
 

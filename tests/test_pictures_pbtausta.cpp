@@ -26,6 +26,8 @@ TEST(PbtaustaDraw, PictureFillsTheScreenUpright)
 		glm::vec3 c = ramp_at((s[0] + 0.5f) / 854.0f, (s[1] + 0.5f) / 480.0f, 220);
 		EXPECT_TRUE(rgb_near(pixel_at(s[0], s[1]), c)) << s[0] << ", " << s[1];
 	}
+	// where the script clears depth to before drawing it without the test
+	EXPECT_NEAR(gltest_depth_drawn([] { effect.draw(); }), 0.5f * pbtausta_depth + 0.5f, 1e-6f);
 	EXPECT_EQ(gl_error(), 0u);
 }
 

@@ -25,6 +25,8 @@ TEST(RipsiluDraw, PictureFillsTheScreenUprightAndBrightens)
 		}
 	}
 	ripsilu_mm = 0.0f;
+	// where the script clears depth to before drawing it without the test
+	EXPECT_NEAR(gltest_depth_drawn([] { effect.draw(); }), 0.5f * ripsilu_depth + 0.5f, 1e-6f);
 	EXPECT_EQ(gl_error(), 0u);
 }
 
