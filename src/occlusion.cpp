@@ -1,6 +1,7 @@
 #include "occlusion.h"
 
 #include <math.h>
+#include <algorithm>
 #include <string.h>
 
 // Depth is kept as 1/w, w the distance along the view axis: over a flat
@@ -40,23 +41,53 @@ static int cell(float v, int cells)
 	return c < 0 ? 0 : (c >= cells ? cells - 1 : c);
 }
 
+// The x range, in device units, where the box's outline (p, its corners
+// on the screen) crosses the band of y from y0 to y1: its twelve edges cut
+// to the band reach the outline's leftmost and rightmost points there.
+static bool band_span(const glm::vec2* p, float y0, float y1, float* x0, float* x1)
+{
+	static const int edges[12][2] = {{0, 1}, {2, 3}, {4, 5}, {6, 7}, {0, 2}, {1, 3}, {4, 6}, {5, 7},
+		{0, 4}, {1, 5}, {2, 6}, {3, 7}};
+	*x0 = 1e30f;
+	*x1 = -1e30f;
+	for (const int* e : edges) {
+		glm::vec2 u = p[e[0]], v = p[e[1]];
+		if (u.y > v.y)
+			std::swap(u, v);
+		if (v.y < y0 || u.y > y1)
+			continue;
+		float dy = v.y - u.y;
+		for (float y : {glm::max(u.y, y0), glm::min(v.y, y1)}) {
+			float x = dy > 0.0f ? u.x + (v.x - u.x) * (y - u.y) / dy : u.x;
+			*x0 = glm::min(*x0, dy > 0.0f ? x : glm::min(u.x, v.x));
+			*x1 = glm::max(*x1, dy > 0.0f ? x : glm::max(u.x, v.x));
+		}
+	}
+	return *x0 <= *x1;
+}
+
 bool occlusion_hidden(const glm::mat4& mvp, glm::vec3 lo, glm::vec3 hi)
 {
-	glm::vec2 a(1e30f), b(-1e30f);
+	glm::vec2 p[8];
+	float low = 1e30f, high = -1e30f;
 	float nearest = 0.0f;
 	for (int k = 0; k < 8; k++) {
 		glm::vec3 c((k & 1) ? hi.x : lo.x, (k & 2) ? hi.y : lo.y, (k & 4) ? hi.z : lo.z);
 		glm::vec4 v = mvp * glm::vec4(c, 1.0f);
 		if (v.w < view_near)
 			return false;
-		glm::vec2 p = glm::vec2(v) / v.w;
-		a = glm::min(a, p);
-		b = glm::max(b, p);
+		p[k] = glm::vec2(v) / v.w;
+		low = glm::min(low, p[k].y);
+		high = glm::max(high, p[k].y);
 		nearest = glm::max(nearest, 1.0f / v.w);
 	}
 	float need = nearest * (1.0f + depth_margin);
-	for (int y = cell(a.y, cells_y); y <= cell(b.y, cells_y); y++) {
-		for (int x = cell(a.x, cells_x); x <= cell(b.x, cells_x); x++) {
+	for (int y = cell(low, cells_y); y <= cell(high, cells_y); y++) {
+		float x0, x1;
+		float band = 2.0f / cells_y;
+		if (!band_span(p, y * band - 1.0f, (y + 1) * band - 1.0f, &x0, &x1))
+			continue;
+		for (int x = cell(x0, cells_x); x <= cell(x1, cells_x); x++) {
 			if (!(cover[y][x] > need))
 				return false;
 		}

@@ -92,7 +92,21 @@ TEST(CityCull, OcclusionHidesOnlyWhatNearerFacesCover)
 	occlusion_add(city_projection, cut, 4, 0);
 	EXPECT_FALSE(occlusion_hidden(city_projection, behind[0], behind[1]));
 
+	// a street receding to the horizon shows through a gap between two
+	// walls that only its long edges cross; overlapping, the walls hide it
+	const glm::vec3 street[2] = {{-5, -40, -1000}, {5, -30, -100}};
+	const glm::vec3 below[4] = {{-50, -35, -50}, {50, -35, -50}, {50, -10.5f, -50}, {-50, -10.5f, -50}};
+	glm::vec3 above[4] = {{-50, -14, -50}, {50, -14, -50}, {50, 35, -50}, {-50, 35, -50}};
+	for (float gap : {-3.0f, 2.0f}) {
+		above[0].y = above[1].y = -10.5f + gap;
+		occlusion_begin(near_w, far_w);
+		occlusion_add(city_projection, below, 4, 1);
+		occlusion_add(city_projection, above, 4, 1);
+		EXPECT_EQ(occlusion_hidden(city_projection, street[0], street[1]), gap < 0.0f) << gap;
+	}
+
 	// the screen the wall leaves open: below, beside and above it
+	occlusion_begin(near_w, far_w);
 	occlusion_rect_s open[4];
 	occlusion_add(city_projection, wall, 4, 1);
 	ASSERT_EQ(occlusion_open(open, 4), 4);
