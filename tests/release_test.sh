@@ -5,7 +5,7 @@
 # its programs unpacked and run from /.
 # Usage: release_test.sh BUILD VERSION [package]
 set -u
-build=$1
+build=$(realpath "$1")
 version=$2
 if [ ! -f "$build/data/quintaro.ogg" ]; then
 	echo "no demo data in $build/data, skipping"
