@@ -72,6 +72,8 @@ int enter_data_folder()
 		fprintf(stderr, "--data: '%s' holds no gfx folder, so it is not the demo's data\n", dir.c_str());
 		return 2;
 	}
+	if (getcwd(cwd, sizeof(cwd)))
+		fprintf(stderr, "data folder: %s\n", cwd);
 	capture_options.path = from_start(capture_options.path);
 	retime_options.events_path = from_start(retime_options.events_path);
 	return 0;

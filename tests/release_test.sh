@@ -22,6 +22,7 @@ fail() {
 bench_from_root() {
 	(cd / && "$1" --bench --to 1 >/dev/null 2>"$tmp/err") || fail "$1 --bench from / failed: $(tail -3 "$tmp/err")"
 	grep -q "^bench total: 51 frames" "$tmp/err" || fail "$1 drew no 51 frames from /: $(tail -3 "$tmp/err")"
+	grep -q "^data folder: .*/share/quintaro$" "$tmp/err" || fail "$1 names no data folder in share/quintaro"
 }
 
 p=$tmp/prefix
