@@ -9,6 +9,7 @@
 
 #include "capture.h"
 #include "check.h"
+#include "datadir.h"
 #include "gl.h"
 #include "music.h"
 #include "retime.h"
@@ -36,6 +37,12 @@ int video_h = 0;
 Uint8* keystate = NULL;
 int mouserull[2] = { 0, 0 };
 bool done_hint = false;
+
+#ifdef QVD_HANDHELD
+static const char* const program_name = "quintaro-n9";
+#else
+static const char* const program_name = "quintaro";
+#endif
 
 static SDL_Surface* screen = NULL;
 static event_callback_t event_callbacks[max_event_callbacks];
@@ -275,6 +282,13 @@ int runtime_main(int argc, char** argv)
 	demo_config();
 	if (!parse_options(argc, argv))
 		return 2;
+	if (version_option) {
+		printf("%s %s\n", program_name, QVD_VERSION);
+		return 0;
+	}
+	int status = enter_data_folder();
+	if (status)
+		return status;
 	if (!capture_check())
 		return 1;
 #ifdef QVD_HANDHELD

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "datadir.h"
 #include "main.h"
 #include "sync.h"
 
@@ -154,6 +155,7 @@ static bool read_events_file(const char* path, std::vector<event_position>* list
 static void run_end()
 {
 	const retime_options_s& r = retime_options;
+	leave_data_folder();  // the dump goes where the user started the demo
 	if (r.dump)
 		sync_save();
 	if (r.events_path)
@@ -202,6 +204,7 @@ static void restart(float seconds)
 
 	fflush(NULL);
 	SDL_Quit();  // the window and the sound device must not outlive the old run
+	leave_data_folder();  // the same command line finds the same folders again
 	execv("/proc/self/exe", args.data());
 	execvp(saved_argv[0], args.data());
 	fprintf(stderr, "can't start the demo again: %s\n", strerror(errno));

@@ -117,7 +117,9 @@ TEST(Options, UnknownArgumentsAreIgnoredAloud)
 	EXPECT_EQ(capture_options.fps_num, 50);
 	EXPECT_EQ(config_otherflags & 1, 0);
 	// Known options print only their own lines.
-	EXPECT_EQ(parse({ "--fs", "--fullhd", "--bench", "--blur", "2" }), "fs!\nfullhd!\n");
+	EXPECT_EQ(parse({ "--fs", "--fullhd", "--bench", "--blur", "2", "--version", "--data", "d" }), "fs!\nfullhd!\n");
+	EXPECT_TRUE(version_option);
+	EXPECT_STREQ(data_option, "d");
 }
 
 TEST(Options, CaptureOptions)
@@ -167,6 +169,8 @@ TEST(Options, BadCaptureValuesStopWithOneLine)
 		{ { "--fps", "--size", "320x200" }, "--fps: a value must follow, not the option '--size'\n" },
 		{ { "--to", "--nomusic" }, "--to: a value must follow, not the option '--nomusic'\n" },
 		{ { "--capture", "" }, "--capture: the path is empty\n" },
+		{ { "--data", "" }, "--data: the folder name is empty\n" },
+		{ { "--data", "--fs" }, "--data: a value must follow, not the option '--fs'\n" },
 	};
 	for (auto& c : cases) {
 		bool ok = true;
