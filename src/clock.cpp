@@ -30,6 +30,9 @@ float screenmode_changetime = 0.0f;
 bool screenmode_needschange = false;
 
 const float logic_step = 0.02f;
+// A day; past about six days a float accumulator no longer moves by a
+// 0.02 s step, and the loop below would never end.
+const float max_frame_period = 86400.0f;
 
 #ifdef QVD_HANDHELD
 void getqvdtime(qvdtime_t* t)
@@ -93,7 +96,7 @@ int frameskip_advance(float* accumulator, float period)
 {
 	// The remainder is carried as a debt, so logic never lags real time.
 	int steps = 0;
-	*accumulator += period;
+	*accumulator += period < max_frame_period ? period : max_frame_period;
 	while (*accumulator > 0.0f) {
 		*accumulator -= logic_step;
 		steps++;

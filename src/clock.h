@@ -36,7 +36,9 @@ double tvtof(qvdtime_t* t);
 void time_init();
 float beatgrid_calc(float seconds);
 
-// Adds one frame period to the accumulator and returns the logic steps due.
+// Adds one frame period (at most max_frame_period) to the accumulator and
+// returns the logic steps due.
+extern const float max_frame_period;
 int frameskip_advance(float* accumulator, float period);
 
 // Statistics line of the 2 s timer, for counts over one interval.
