@@ -130,16 +130,16 @@ static bool make_folder(const char* path)
 	return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// The music goes into the video only where the demo would play it: an
-// Ogg file with sound in it. A damaged one leaves the video silent, as it
-// leaves the demo, instead of stopping ffmpeg.
+// The music goes into the video only if ffmpeg finds sound in it: a
+// damaged file leaves the video silent, as it leaves the demo, instead of
+// stopping ffmpeg.
 static bool music_usable(const char* fn)
 {
 	FILE* f = open_regular(fn, "rb");  // ffmpeg would wait for good on a FIFO
 	if (!f)
 		return false;
 	fclose(f);
-	std::string cmd = "ffprobe -v quiet -f ogg -select_streams a -show_entries stream=codec_type -of csv=p=0 " +
+	std::string cmd = "ffprobe -v quiet -select_streams a -show_entries stream=codec_type -of csv=p=0 " +
 		shell_quote(fn) + " 2>/dev/null";
 	FILE* probe = popen(cmd.c_str(), "r");
 	if (!probe)
@@ -160,7 +160,7 @@ static void open_video(const char* path)
 	// The music starts where the first written frame starts.
 	if (song_file && music_usable(song_file)) {
 		char seek[64];
-		snprintf(seek, sizeof(seek), " -ss %.6f -f ogg -i ", output_time(first_output));
+		snprintf(seek, sizeof(seek), " -ss %.6f -i ", output_time(first_output));
 		// The picture runs on after the music: pad with silence, end with the picture.
 		cmd += seek + shell_quote(song_file) + " -map 0:v -map 1:a -af apad -shortest";
 	} else {

@@ -25,6 +25,8 @@ float frameskiptime = 0.0f;
 
 std::atomic<int> framecounter(0);
 std::atomic<int> framecounter_logic(0);
+std::atomic<float> stats_time(0.0f);
+std::atomic<float> stats_beat(0.0f);
 
 float screenmode_changetime = 0.0f;
 bool screenmode_needschange = false;
@@ -122,6 +124,8 @@ void sync_dispatcher()
 		swipe_disabled = false;
 	}
 #endif
+	stats_time.store(timeval, std::memory_order_relaxed);
+	stats_beat.store(beatgrid, std::memory_order_relaxed);
 	if (timeval > screenmode_changetime && screenmode_needschange) {
 		fprintf(stderr, "now changing mode.\n");
 		screenmode_needschange = false;

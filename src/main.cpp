@@ -336,7 +336,7 @@ static Uint32 fps_tick(Uint32 interval, void* param)
 	(void)param;
 	int frames = framecounter.exchange(0);
 	int steps = framecounter_logic.exchange(0);
-	print_stats(frames, steps, timeval, beatgrid);
+	print_stats(frames, steps, stats_time.load(std::memory_order_relaxed), stats_beat.load(std::memory_order_relaxed));
 #ifdef QVD_WEB
 	// The emulation's timers fire once.
 	web_tick();
