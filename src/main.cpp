@@ -368,6 +368,9 @@ int runtime_main(int argc, char** argv)
 	// Only X gives SDL 1.2 a GL context; without it SDL would fall back to
 	// a text-terminal driver that garbles the terminal and then fails.
 	setenv("SDL_VIDEODRIVER", "x11", 0);
+	// On a 30-bit screen SDL 1.2 would take a DirectColor visual and fill
+	// its 1024 colour cells into a 256-cell array on the stack.
+	setenv("SDL_VIDEO_X11_NODIRECTCOLOR", "1", 0);
 	if (SDL_Init(subsystems) != 0) {
 		const char* display = getenv("DISPLAY");
 		if (!SDL_WasInit(SDL_INIT_VIDEO))
