@@ -371,6 +371,12 @@ int runtime_main(int argc, char** argv)
 	// On a 30-bit screen SDL 1.2 would take a DirectColor visual and fill
 	// its 1024 colour cells into a 256-cell array on the stack.
 	setenv("SDL_VIDEO_X11_NODIRECTCOLOR", "1", 0);
+	// Mesa's software renderer frees a fence while its last rasterizer
+	// thread may still be signalling it (it reads the count unlocked, then
+	// drops the last reference): a write into freed memory that once froze
+	// a recording. On the main thread it rasterizes without that fence.
+	// Only that renderer reads this; a value given outside wins.
+	setenv("LP_NUM_THREADS", "0", 0);
 	if (SDL_Init(subsystems) != 0) {
 		const char* display = getenv("DISPLAY");
 		if (!SDL_WasInit(SDL_INIT_VIDEO))
