@@ -279,20 +279,14 @@ TEST_F(EngineGL, PicturesLargerThanATextureStop)
 	SDL_FreeSurface(s);
 }
 
-static std::vector<unsigned char> read_bytes(const std::string& path)
-{
-	FILE* f = fopen(path.c_str(), "rb");
-	std::vector<unsigned char> bytes(1 << 20);
-	bytes.resize(fread(bytes.data(), 1, bytes.size(), f));
-	fclose(f);
-	return bytes;
-}
-
 // Writes the first `keep` bytes of a file to `to`.
 static void cut_file(const std::string& from, const std::string& to, double keep)
 {
-	std::vector<unsigned char> bytes = read_bytes(from);
-	FILE* f = fopen(to.c_str(), "wb");
+	FILE* f = fopen(from.c_str(), "rb");
+	std::vector<char> bytes(1 << 20);
+	bytes.resize(fread(bytes.data(), 1, bytes.size(), f));
+	fclose(f);
+	f = fopen(to.c_str(), "wb");
 	fwrite(bytes.data(), 1, (size_t)(bytes.size() * keep), f);
 	fclose(f);
 }
@@ -309,39 +303,13 @@ TEST_F(EngineGL, PicturesCutShortStop)
 	for (const char* name : { "/cut.png", "/noend.png" })
 		EXPECT_EXIT(texture_c::load_image((tmpdir() + name).c_str(), GL_RGB), testing::ExitedWithCode(1),
 			std::string(name + 1) + ": PNG without its header or with chunks past the end of the file \\(file cut short\\?\\)\n");
-	// Cut, with the end put back: the JPEG's end marker after the cut, a
-	// PNG's image data ended early in a chunk that is whole itself.
-	cut_file(jpg, tmpdir() + "/marked.jpg", 0.8);  // inside the scan
+	// Cut inside the scan, with the end marker put back after the cut.
+	cut_file(jpg, tmpdir() + "/marked.jpg", 0.8);
 	FILE* f = fopen((tmpdir() + "/marked.jpg").c_str(), "ab");
 	fputs("\xff\xd9", f);
 	fclose(f);
 	EXPECT_EXIT(texture_c::load_image((tmpdir() + "/marked.jpg").c_str(), GL_RGB), testing::ExitedWithCode(1),
 		"marked.jpg: JPEG damaged or cut short \\(");
-	std::vector<unsigned char> p = read_bytes(png);
-	size_t idat = 33, len = 0;  // signature and header chunk before it
-	for (int i = 0; i < 4; i++)
-		len = len << 8 | p[idat + i];
-	std::vector<unsigned char> chunk(p.begin() + idat + 4, p.begin() + idat + 8 + len / 2);
-	uint32_t crc = 0xffffffff;
-	for (unsigned char c : chunk) {
-		crc ^= c;
-		for (int k = 0; k < 8; k++)
-			crc = crc >> 1 ^ (0xedb88320 & (0 - (crc & 1)));
-	}
-	std::vector<unsigned char> cut(p.begin(), p.begin() + idat);
-	auto put32 = [&cut](uint32_t v) {
-		for (int i = 3; i >= 0; i--)
-			cut.push_back((unsigned char)(v >> (8 * i)));
-	};
-	put32((uint32_t)(chunk.size() - 4));
-	cut.insert(cut.end(), chunk.begin(), chunk.end());
-	put32(~crc);
-	cut.insert(cut.end(), p.end() - 12, p.end());  // IEND
-	f = fopen((tmpdir() + "/short.png").c_str(), "wb");
-	fwrite(cut.data(), 1, cut.size(), f);
-	fclose(f);
-	EXPECT_EXIT(texture_c::load_image((tmpdir() + "/short.png").c_str(), GL_RGB), testing::ExitedWithCode(1),
-		"short.png: PNG: ");
 	for (const std::string& whole : { jpg, png }) {
 		CaptureStderr();
 		SDL_Surface* s = texture_c::load_image(whole.c_str(), GL_RGB);
