@@ -35,7 +35,7 @@ if(TARGET quintaro AND TARGET quintaro-n9)
   # of the handheld's size.
   if(QVD_SANITIZE)
     add_test(NAME demo_whole COMMAND $<TARGET_FILE:quintaro> --bench --fps 5 WORKING_DIRECTORY ${QVD_DATA_DIR})
-    add_test(NAME demo_whole_n9 COMMAND xvfb-run -a -s "-screen 0 854x480x24 -nolisten tcp"
+    add_test(NAME demo_whole_n9 COMMAND xvfb-run -a -s "-screen 0 854x480x24 -noreset -nolisten tcp"
       $<TARGET_FILE:quintaro-n9> --bench --fps 5 WORKING_DIRECTORY ${QVD_DATA_DIR})
     set_tests_properties(demo_whole demo_whole_n9 PROPERTIES TIMEOUT 1800
       ENVIRONMENT "${QVD_TEST_ENV};MESA_GLES_VERSION_OVERRIDE=2.0;DBUS_SYSTEM_BUS_ADDRESS=unix:path=/nonexistent")
