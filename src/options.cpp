@@ -94,7 +94,7 @@ static bool value_option(const char* name, const char* value)
 		c.path = value;
 	} else if (!strcmp(name, "--fps")) {
 		if (!parse_fps(value, &c.fps_num, &c.fps_den)) {
-			fprintf(stderr, "--fps: '%s' is not a frame rate such as 50 or 60000/1001\n", value);
+			fprintf(stderr, "--fps: '%s' is not a frame rate from one a day to 1000 a second, such as 50 or 60000/1001\n", value);
 			return false;
 		}
 	} else if (!strcmp(name, "--blur")) {

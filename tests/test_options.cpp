@@ -148,7 +148,8 @@ TEST(Options, BadCaptureValuesStopWithOneLine)
 		std::vector<std::string> args;
 		const char* message;
 	} cases[] = {
-		{ { "--fps", "0" }, "--fps: '0' is not a frame rate such as 50 or 60000/1001\n" },
+		{ { "--fps", "0" }, "--fps: '0' is not a frame rate from one a day to 1000 a second, such as 50 or 60000/1001\n" },
+		{ { "--fps", "1/1000000000" }, "--fps: '1/1000000000' is not a frame rate from one a day to 1000 a second, such as 50 or 60000/1001\n" },
 		{ { "--blur", "5" }, "--blur: '5' is not a whole number from 1 to 4\n" },
 		{ { "--blur", "two" }, "--blur: 'two' is not a whole number from 1 to 4\n" },
 		{ { "--from", "nan" }, "--from: 'nan' is not a number of seconds\n" },

@@ -5,7 +5,7 @@ set -e
 PACKAGES="build-essential cmake pkg-config git
  libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
  libglew-dev libglm-dev libgl1-mesa-dev libgl1-mesa-dri mesa-utils
- libstb-dev libfreetype-dev libvorbis-dev libogg-dev fonts-dejavu-core fonts-dejavu-extra
+ libstb-dev libjpeg-dev libpng-dev libfreetype-dev libvorbis-dev libogg-dev fonts-dejavu-core fonts-dejavu-extra
  libgtest-dev xvfb xauth xdotool x11-utils ffmpeg sox imagemagick
  libegl-dev libgles-dev libx11-dev libxext-dev libdbus-1-dev dbus-daemon dbus-bin
  clang libclang-rt-14-dev llvm
