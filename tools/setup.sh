@@ -3,7 +3,7 @@
 # Safe to run again: apt-get skips what is already there.
 set -e
 PACKAGES="build-essential cmake pkg-config git
- libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
+ libsdl1.2-dev libsdl-mixer1.2-dev
  libglew-dev libglm-dev libgl1-mesa-dev libgl1-mesa-dri mesa-utils
  libstb-dev libjpeg-dev libpng-dev libfreetype-dev libvorbis-dev libogg-dev fonts-dejavu-core fonts-dejavu-extra
  libgtest-dev xvfb xauth xdotool x11-utils ffmpeg sox imagemagick
