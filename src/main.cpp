@@ -10,6 +10,7 @@
 #include "capture.h"
 #include "check.h"
 #include "gl.h"
+#include "glcheck.h"
 #include "music.h"
 #include "retime.h"
 #include "options.h"
@@ -242,6 +243,7 @@ void system_crap()
 		mouserull[0] = 0;
 		mouserull[1] = 0;
 	}
+	gl_check_frame(timeval);
 	pump_events();
 	if (capture_clock()) {
 		capture_end_frame();
@@ -272,6 +274,7 @@ static Uint32 fps_tick(Uint32 interval, void* param)
 int runtime_main(int argc, char** argv)
 {
 	getqvdtime(&started_at);
+	gl_check_init();
 	demo_config();
 	if (!parse_options(argc, argv))
 		return 2;
@@ -315,6 +318,7 @@ int runtime_main(int argc, char** argv)
 
 	demo_init();
 	demo_initgl();
+	gl_check("while setting up");
 	if (!demoname)
 		demoname = "QVD Demobase";
 	SDL_WM_SetCaption(demoname, demoname);
