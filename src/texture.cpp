@@ -56,8 +56,30 @@ static void upload(GLenum target, SDL_Surface* s, GLenum format, bool sub)
 		glTexImage2D(target, 0, format, s->w, s->h, 0, format, GL_UNSIGNED_BYTE, pixels);
 }
 
+#ifdef QVD_GLES
+static bool power_of_two(int n)
+{
+	return n > 0 && (n & (n - 1)) == 0;
+}
+#endif
+
+// OpenGL ES 2 repeats a texture only if its sides are powers of two; any
+// other size samples black there, so stop with its name instead.
+static void check_repeat(const char* fn, int w, int h, bool repeat)
+{
+#ifdef QVD_GLES
+	if (repeat && (!power_of_two(w) || !power_of_two(h))) {
+		fprintf(stderr, "%s: %ix%i picture with repeat wrapping: OpenGL ES 2 repeats only power-of-two sides\n",
+			fn, w, h);
+		exit(1);
+	}
+#else
+	(void)fn, (void)w, (void)h, (void)repeat;
+#endif
+}
+
 // One picture file into a 2D texture or one side of a cube map.
-static void upload_file(GLenum target, const char* fn, GLint format)
+static void upload_file(GLenum target, const char* fn, GLint format, bool repeat)
 {
 #ifdef QVD_WEB
 	// The browser's SDL surfaces are always 32-bit: decode straight to rows.
@@ -67,11 +89,13 @@ static void upload_file(GLenum target, const char* fn, GLint format)
 	unsigned char* pixels = web_load_picture(fn, format == GL_RGB ? 3 : 4, &w, &h);
 	if (!pixels)
 		couldnt_load(fn, "not a picture");
+	check_repeat(fn, w, h, repeat);
 	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 	glTexImage2D(target, 0, format, w, h, 0, format, GL_UNSIGNED_BYTE, pixels);
 	web_free_picture(pixels);
 #else
 	SDL_Surface* s = texture_c::load_image(fn, format);
+	check_repeat(fn, s->w, s->h, repeat);
 	upload(target, s, (GLenum)format, false);
 	SDL_FreeSurface(s);
 #endif
@@ -163,7 +187,7 @@ void texture_c::load(const char* fn, int texflags)
 		set_params(GL_TEXTURE_CUBE_MAP, texflags, false);
 		for (int i = 0; i < 6; i++) {
 			fprintf(stderr, "noin: %i\n", i);
-			upload_file(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, subtexdata[i], format);
+			upload_file(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, subtexdata[i], format, false);
 		}
 		textureid = id;
 		return;
@@ -174,7 +198,7 @@ void texture_c::load(const char* fn, int texflags)
 	glGenTextures(1, &id);
 	glBindTexture(GL_TEXTURE_2D, id);
 	set_params(GL_TEXTURE_2D, texflags, true);
-	upload_file(GL_TEXTURE_2D, fn, format);
+	upload_file(GL_TEXTURE_2D, fn, format, (texflags & TEX_REPEAT) != 0);
 	textureid = id;
 }
 
