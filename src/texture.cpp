@@ -1,6 +1,7 @@
 #include "texture.h"
 
 #include <SDL/SDL_image.h>
+#include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -204,7 +205,7 @@ void texture_c::load(const char* fn, int texflags)
 
 // The largest picture a texture may be: the GL's limit, and never more
 // than SDL 1.2's 16-bit rectangles and pitches can address.
-static bool picture_fits(const char* fn, long w, long h)
+static bool picture_fits(const char* fn, int64_t w, int64_t h)
 {
 	GLint limit = 0;
 	glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
@@ -212,14 +213,15 @@ static bool picture_fits(const char* fn, long w, long h)
 		limit = 16384;  // no context yet, or more than SDL can address
 	if (w <= limit && h <= limit)
 		return true;
-	fprintf(stderr, "%s: picture of %lix%li is larger than %i, the largest texture side\n", fn, w, h,
-		(int)limit);
+	fprintf(stderr, "%s: picture of %lldx%lld is larger than %i, the largest texture side\n", fn,
+		(long long)w, (long long)h, (int)limit);
 	return false;
 }
 
-static long big_endian(const unsigned char* p, int bytes)
+// 64 bits: a 32-bit long (on ARM) would turn lengths past 2^31 negative.
+static int64_t big_endian(const unsigned char* p, int bytes)
 {
-	long v = 0;
+	int64_t v = 0;
 	for (int i = 0; i < bytes; i++)
 		v = v << 8 | p[i];
 	return v;
@@ -232,13 +234,13 @@ static bool png_chunks_whole(FILE* f)
 {
 	if (fseek(f, 0, SEEK_END) != 0)
 		return false;
-	long size = ftell(f);
+	int64_t size = ftell(f);
 	unsigned char h[8];
-	for (long pos = 8; pos + 12 <= size;) {
-		if (fseek(f, pos, SEEK_SET) != 0 || fread(h, 1, 8, f) != 8)
+	for (int64_t pos = 8; pos + 12 <= size;) {
+		if (fseek(f, (long)pos, SEEK_SET) != 0 || fread(h, 1, 8, f) != 8)
 			return false;
-		long len = big_endian(h, 4);
-		if (len > 0x7fffffffL || len > size - pos - 12)
+		int64_t len = big_endian(h, 4);
+		if (len > 0x7fffffff || len > size - pos - 12)
 			return false;
 		if (!memcmp(h + 4, "IEND", 4))
 			return true;
