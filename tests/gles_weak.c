@@ -1,6 +1,5 @@
-// Preloaded into the handheld program, makes the GL driver look weaker
-// than Mesa is: QVD_WEAK_DRIVER=vertex-textures reports no texture units in
-// vertex shaders, fragment-highp no highp floats in fragment shaders.
+// Preloaded into the handheld program: QVD_WEAK_DRIVER=vertex-textures makes
+// Mesa report no vertex texture units, fragment-highp no fragment highp.
 #define _GNU_SOURCE
 #include <GLES2/gl2.h>
 #include <dlfcn.h>
@@ -15,17 +14,15 @@ static int weak(const char* what)
 
 void glGetIntegerv(GLenum name, GLint* data)
 {
-	void (*real)(GLenum, GLint*) = (void (*)(GLenum, GLint*))dlsym(RTLD_NEXT, "glGetIntegerv");
-	real(name, data);
+	((void (*)(GLenum, GLint*))dlsym(RTLD_NEXT, "glGetIntegerv"))(name, data);
 	if (name == GL_MAX_VERTEX_TEXTURE_IMAGE_UNITS && weak("vertex-textures"))
 		*data = 0;
 }
 
 void glGetShaderPrecisionFormat(GLenum shader, GLenum type, GLint* range, GLint* precision)
 {
-	void (*real)(GLenum, GLenum, GLint*, GLint*) =
-		(void (*)(GLenum, GLenum, GLint*, GLint*))dlsym(RTLD_NEXT, "glGetShaderPrecisionFormat");
-	real(shader, type, range, precision);
+	((void (*)(GLenum, GLenum, GLint*, GLint*))dlsym(RTLD_NEXT, "glGetShaderPrecisionFormat"))(shader,
+		type, range, precision);
 	if (shader == GL_FRAGMENT_SHADER && type == GL_HIGH_FLOAT && weak("fragment-highp"))
 		range[0] = range[1] = *precision = 0;
 }
