@@ -1,8 +1,7 @@
 #!/bin/bash
-# The handheld program for ARM (armhf or arm64), built by tools/cross.sh:
-# under qemu the engine's tests pass and its frames every 4 s from 140 to
-# 168 s (polyhedron, city, fluid) equal the native program's. Both draw on
-# softpipe: llvmpipe's armhf code draws wrongly under qemu.
+# The handheld program for ARM, built by tools/cross.sh: under qemu the
+# engine's tests pass and 8 moments (140 to 168 s) equal the native program's,
+# both on softpipe (llvmpipe's armhf code draws wrongly under qemu).
 # Usage: n9_arm.sh ARCH SOURCE-DIR QUINTARO-N9 DATA-DIR
 set -u
 arch=$1 src=$2 native=$3 data=$4 out=$(mktemp -d)
@@ -17,8 +16,7 @@ arm=$src/build-cross/$arch
 "$src/tools/cross.sh" $arch --target quintaro-n9 test_engine test_engine_gl >"$out/err" 2>&1 || fail "cross build"
 export GALLIUM_DRIVER=softpipe QVD_GL_CHECK=1 GTEST_DEATH_TEST_STYLE=fast
 start_x 854x480
-# Death tests fork without exec (qemu cannot exec an ARM program); a loop
-# that 32-bit arithmetic never leaves is killed with its children.
+# Death tests fork without exec; the kill ends loops 32-bit code never leaves.
 for t in test_engine test_engine_gl; do
 	timeout -s KILL 300 "$arm/run" "$arm/build/tests/$t" >"$out/err" 2>&1 || fail "$t under emulation"
 done

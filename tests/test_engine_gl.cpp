@@ -298,12 +298,10 @@ TEST_F(EngineGL, PicturesCutShortStop)
 	cut_file(jpg, tmpdir() + "/cut.jpg", 0.5);
 	cut_file(png, tmpdir() + "/cut.png", 0.5);
 	cut_file(png, tmpdir() + "/noend.png", 0.99);  // only IEND is missing
-	// A chunk length of 2^32 - 12 taken for -12 would step back for ever.
-	cut_file(png, tmpdir() + "/back.png", 1.0);
+	cut_file(png, tmpdir() + "/back.png", 1.0);  // the chunk after IHDR: length 2^32 - 12, not -12
 	FILE* f = fopen((tmpdir() + "/back.png").c_str(), "r+b");
-	fseek(f, 33, SEEK_SET);  // past the signature and IHDR
-	fwrite("\xff\xff\xff\xf4", 1, 4, f);
-	fclose(f);
+	fseek(f, 33, SEEK_SET);
+	fwrite("\xff\xff\xff\xf4", 1, 4, f), fclose(f);
 	EXPECT_EXIT(texture_c::load_image((tmpdir() + "/cut.jpg").c_str(), GL_RGB), testing::ExitedWithCode(1),
 		"cut.jpg: JPEG data ends before its end marker \\(file cut short\\?\\)\n");
 	for (const char* name : { "/cut.png", "/noend.png", "/back.png" })
