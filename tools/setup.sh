@@ -10,7 +10,8 @@ PACKAGES="build-essential cmake pkg-config git
  libegl-dev libgles-dev libx11-dev libxext-dev libdbus-1-dev dbus-daemon dbus-bin
  clang libclang-rt-14-dev llvm
  emscripten chromium
- dpkg-dev file lintian zip unzip"
+ dpkg-dev file lintian zip unzip
+ g++-arm-linux-gnueabihf g++-aarch64-linux-gnu qemu-user-static"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
