@@ -299,6 +299,7 @@ static void realtime_end_frame()
 	swap_buffers();
 #ifdef QVD_WEB
 	web_frame_wait();
+	web_follow_music();
 	const float shortest_frame = 0.0f;
 #else
 	const float shortest_frame = 0.02f;

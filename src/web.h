@@ -25,5 +25,8 @@ void web_start(bool click);
 // that the clock can start with it (at once without music).
 void web_wait_for_sound();
 
+// Each frame before the clock is read: keeps the clock with the music.
+void web_follow_music();
+
 // Every 2 s with the statistics line: reports GL errors of the interval.
 void web_tick();
