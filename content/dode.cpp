@@ -248,8 +248,6 @@ glm::vec3* calculate_polynormals(const glm::vec3* c)
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vertex_src, fragment_src);
@@ -286,8 +284,6 @@ public:
 		delete[] c;
 		delete[] n;
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

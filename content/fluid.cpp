@@ -181,8 +181,6 @@ void crapmaker()
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vertex_src, fragment_src);
@@ -210,8 +208,6 @@ public:
 		shader.array("pos", 0, 0, 0, NULL);
 		shader.array("col", 0, 0, 0, NULL);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

@@ -39,8 +39,6 @@ texture_c tex2;
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vs, fs);
@@ -56,8 +54,6 @@ public:
 		shader.texture("tex2", 1, tex2);
 		draw_unit_quad(shader, false);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

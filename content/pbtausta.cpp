@@ -30,8 +30,6 @@ texture_c tex;
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vs, fs);
@@ -44,8 +42,6 @@ public:
 		shader.texture("tex2", 0, tex);
 		draw_unit_quad(shader, false);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

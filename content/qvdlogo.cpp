@@ -36,8 +36,6 @@ texture_c qvdlogomasktex;
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vs, fs);
@@ -53,8 +51,6 @@ public:
 		shader.texture("tex2", 1, qvdlogomasktex);
 		draw_unit_quad(shader, false);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

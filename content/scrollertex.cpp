@@ -65,8 +65,6 @@ void place_cell(int i, int k, float randmul, float ofs, glm::vec2* p, glm::vec2*
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vs, fs);
@@ -98,8 +96,6 @@ public:
 
 		draw_line(shader, tex, tex2, tausta, uv, true);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

@@ -59,7 +59,6 @@ void move_stars(float dz)
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
 	void initgl()
 	{
 		shader.init(star_vs, star_fs);
@@ -76,7 +75,6 @@ public:
 		glDrawArrays(GL_POINTS, 0, starcount);
 		shader.array("pos", 0, 0, 0, 0);
 	}
-	void quit() {}
 };
 
 effect_c effect;

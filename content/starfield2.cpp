@@ -56,7 +56,6 @@ glm::mat4 star_mvp()
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
 	void initgl()
 	{
 		shader.init(star_vs, star_fs);
@@ -74,7 +73,6 @@ public:
 		glDrawArrays(GL_POINTS, 0, starcount);
 		shader.array("pos", 0, 0, 0, 0);
 	}
-	void quit() {}
 };
 
 effect_c effect;

@@ -34,8 +34,6 @@ texture_c tex;  // never loaded: borrows the GL name of texturetesttex
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vs, fs);
@@ -49,8 +47,6 @@ public:
 		shader.texture("tex", 0, tex);
 		draw_unit_quad(shader, true);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;
