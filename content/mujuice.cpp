@@ -2,7 +2,6 @@
 // saw-tooth bands, added to the second around mid-grey.
 #include "effects.h"
 #include "picture.h"
-#include "../src/clock.h"
 
 namespace {
 
@@ -31,8 +30,6 @@ public:
 
 	void draw()
 	{
-		picture.use();
-		glUniform1f(picture.shader.uniform("time"), timeval);
 		picture.draw();
 	}
 };

@@ -23,7 +23,6 @@ public:
 
 	void draw()
 	{
-		picture.use();
 		picture.draw();
 	}
 };

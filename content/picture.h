@@ -1,10 +1,12 @@
 // The full-screen picture effects: one or two pictures through a fragment
 // shader of the effect's own, on the unit square stretched over the whole
 // target. The effect names its samplers "tex" (unit 0) and "tex2" (unit 1)
-// and reads the varying v_uv, (0, 0) at the lower left to (1, 1).
+// and reads the varying v_uv, (0, 0) at the lower left to (1, 1), and the
+// uniform "time", timeval, if it wants it.
 #pragma once
 
 #include "quad.h"
+#include "../src/clock.h"
 #include "../src/shader.h"
 #include "../src/texture.h"
 
@@ -30,6 +32,7 @@ public:
 	{
 		shader.init(fullscreen_vs, fs);
 		glUniform1f(shader.uniform("depth"), depth);
+		time_loc = shader.uniform("time");
 		two = file2 != 0;
 		if (file)
 			tex.load(file, TEX_RGB);
@@ -43,9 +46,12 @@ public:
 		shader.use();
 	}
 
-	// Binds the pictures and draws; use() comes first.
+	// Sets the time, binds the pictures and draws.
 	void draw()
 	{
+		shader.use();
+		if (time_loc >= 0)
+			glUniform1f(time_loc, timeval);
 		shader.texture("tex", 0, tex);
 		if (two)
 			shader.texture("tex2", 1, tex2);
@@ -54,4 +60,5 @@ public:
 
 private:
 	bool two = false;
+	GLint time_loc = -1;
 };

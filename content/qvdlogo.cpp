@@ -1,7 +1,6 @@
 // The group logo for the phone's screen, its mask added in moving bands.
 #include "effects.h"
 #include "picture.h"
-#include "../src/clock.h"
 
 namespace {
 
@@ -28,8 +27,6 @@ public:
 
 	void draw()
 	{
-		picture.use();
-		glUniform1f(picture.shader.uniform("time"), timeval);
 		picture.draw();
 	}
 };

@@ -28,7 +28,6 @@ public:
 	void draw()
 	{
 		picture.tex.textureid = texturetesttex;
-		picture.use();
 		picture.draw();
 	}
 };
