@@ -20,12 +20,12 @@ endif()
 
 if(TARGET quintaro-n9)
   find_package(GTest REQUIRED)
-  add_executable(test_n9_layer test_n9_layer.cpp nohooks.cpp)
-  target_link_libraries(test_n9_layer PRIVATE qvdengine_n9 GTest::GTest GTest::Main)
-  target_compile_options(test_n9_layer PRIVATE ${QVD_WARNINGS})
+  add_executable(handheld_test handheld_test.cpp nohooks.cpp)
+  target_link_libraries(handheld_test PRIVATE qvdengine_n9 GTest::GTest GTest::Main)
+  target_compile_options(handheld_test PRIVATE ${QVD_WARNINGS})
   add_test(NAME n9_desktop
     COMMAND bash ${N9_DIR}/n9_desktop.sh $<TARGET_FILE:quintaro-n9> ${QVD_DATA_DIR}
-      $<TARGET_FILE:test_n9_layer>)
+      $<TARGET_FILE:handheld_test>)
   set_tests_properties(n9_desktop PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
     SKIP_RETURN_CODE 77 TIMEOUT 300)
 endif()
@@ -33,7 +33,7 @@ endif()
 if(TARGET quintaro-n9 AND TARGET quintaro)
   add_test(NAME n9_same
     COMMAND bash ${N9_DIR}/n9_same.sh $<TARGET_FILE:quintaro-n9> $<TARGET_FILE:quintaro>
-      ${QVD_DATA_DIR} $<TARGET_FILE:test_n9_layer>)
+      ${QVD_DATA_DIR} $<TARGET_FILE:handheld_test>)
   set_tests_properties(n9_same PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
     SKIP_RETURN_CODE 77 TIMEOUT 300)
 endif()
