@@ -15,6 +15,13 @@
 #include "../src/util.h"
 
 const int charline_cells = 48;
+const wchar_t charline_pause = L'\u00a8';  // pause marker: its cell is never drawn
+
+// Glyph order of the sheet; duplicates resolve to their first occurrence.
+const wchar_t charline_font[] =
+	L"@abcdefghijklmnopqrstuvwxyz[$]^^"
+	L" !\"#$%&'()*+,-./0123456789:;<=>?"
+	L"-ABCDEFGHIJKLMNOPQRSTUVWXYZ+ |  \u00a8";
 
 // Cells are one unit wide: x from 0 to 48 and y from 0 to 1 span the target.
 const char* const charline_vs =
@@ -26,13 +33,6 @@ const char* const charline_vs =
 	"  gl_Position = vec4(norpos, 0.0, 1.0);\n"
 	"  v_uv = uv;\n"
 	"}\n";
-const wchar_t charline_pause = L'\u00a8';  // pause marker: its cell is never drawn
-
-// Glyph order of the sheet; duplicates resolve to their first occurrence.
-const wchar_t charline_font[] =
-	L"@abcdefghijklmnopqrstuvwxyz[$]^^"
-	L" !\"#$%&'()*+,-./0123456789:;<=>?"
-	L"-ABCDEFGHIJKLMNOPQRSTUVWXYZ+ |  \u00a8";
 
 // Index of the first occurrence of c in the sheet, -1 if it has no glyph.
 inline int glyph_index(wchar_t c)

@@ -40,7 +40,8 @@ public:
 			tex2.load(file2, TEX_RGB);
 	}
 
-	// Makes the program current, for the effect's own uniforms.
+	// Makes the program current, for the effect's own uniforms; draw()
+	// keeps them.
 	void use()
 	{
 		shader.use();
