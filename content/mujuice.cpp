@@ -1,7 +1,7 @@
 // Two pictures for the phone's screen: the first shaken sideways in
 // saw-tooth bands, added to the second around mid-grey.
 #include "effects.h"
-#include "picture.h"
+#include "fullscreen.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The polyhedron stage's background picture, full screen and unchanged.
 #include "effects.h"
-#include "picture.h"
+#include "fullscreen.h"
 
 namespace {
 

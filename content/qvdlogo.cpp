@@ -1,6 +1,6 @@
 // The group logo for the phone's screen, its mask added in moving bands.
 #include "effects.h"
-#include "picture.h"
+#include "fullscreen.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The ripsilu picture full screen, brightened by ripsilu_mm as its stage ends.
 #include "effects.h"
-#include "picture.h"
+#include "fullscreen.h"
 
 float ripsilu_mm = 0.0f;
 

@@ -1,7 +1,7 @@
 // A full-screen quad showing whatever texture texturetesttex names; the
 // timeline uses it for the white background of the opening.
 #include "effects.h"
-#include "picture.h"
+#include "fullscreen.h"
 
 GLuint texturetesttex = 0;
 

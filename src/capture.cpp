@@ -15,6 +15,7 @@
 #include <vector>
 
 
+#include "files.h"
 #include "gl.h"
 #include "main.h"
 #include "stb_write.h"
@@ -66,7 +67,9 @@ bool parse_fps(const char* text, int64_t* num, int64_t* den)
 		if (end == rest || d <= 0 || d > 1000000000)
 			return false;
 	}
-	if (*end || (double)n / (double)d > 1000.0)
+	// From one frame a day, the longest a recording runs, to 1000 a second.
+	double rate = (double)n / (double)d;
+	if (*end || rate > 1000.0 || rate * max_frame_period < 1.0)
 		return false;
 	*num = n;
 	*den = d;
@@ -127,6 +130,25 @@ static bool make_folder(const char* path)
 	return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// The music goes into the video only if ffmpeg finds sound in it: a
+// damaged file leaves the video silent, as it leaves the demo, instead of
+// stopping ffmpeg.
+static bool music_usable(const char* fn)
+{
+	FILE* f = open_regular(fn, "rb");  // ffmpeg would wait for good on a FIFO
+	if (!f)
+		return false;
+	fclose(f);
+	std::string cmd = "ffprobe -v quiet -select_streams a -show_entries stream=codec_type -of csv=p=0 " +
+		shell_quote(fn) + " 2>/dev/null";
+	FILE* probe = popen(cmd.c_str(), "r");
+	if (!probe)
+		return false;
+	char line[64] = "";
+	bool audio = fgets(line, sizeof(line), probe) && !strncmp(line, "audio", 5);
+	return pclose(probe) == 0 && audio;
+}
+
 static void open_video(const char* path)
 {
 	const capture_options_s& c = capture_options;
@@ -136,15 +158,13 @@ static void open_video(const char* path)
 		video_w, video_h, (long long)c.fps_num, (long long)c.fps_den);
 	std::string cmd = head;
 	// The music starts where the first written frame starts.
-	FILE* song = song_file ? fopen(song_file, "rb") : NULL;
-	if (song) {
-		fclose(song);
+	if (song_file && music_usable(song_file)) {
 		char seek[64];
 		snprintf(seek, sizeof(seek), " -ss %.6f -i ", output_time(first_output));
 		// The picture runs on after the music: pad with silence, end with the picture.
 		cmd += seek + shell_quote(song_file) + " -map 0:v -map 1:a -af apad -shortest";
 	} else {
-		fprintf(stderr, "capture: no music file, the video is silent\n");
+		fprintf(stderr, "capture: no usable music file, the video is silent\n");
 	}
 	cmd += " -vf vflip";
 	if (ends_with(path, ".webm"))
@@ -370,7 +390,7 @@ static bool before_start()
 
 static void hold_at_start()
 {
-	SDL_GL_SwapBuffers();
+	swap_buffers();
 	held_frames++;
 	frametime = 0.0f;
 	frameskip = 0;

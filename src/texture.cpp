@@ -1,16 +1,14 @@
 #include "texture.h"
 
-#include <SDL/SDL_image.h>
+#include <errno.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
 #include <string>
 #include <vector>
 
-#ifdef QVD_WEB
-#include "web.h"
-#endif
+#include "files.h"
+#include "picture.h"
 
 static const int max_atlas_reads = 1000;
 
@@ -56,25 +54,37 @@ static void upload(GLenum target, SDL_Surface* s, GLenum format, bool sub)
 		glTexImage2D(target, 0, format, s->w, s->h, 0, format, GL_UNSIGNED_BYTE, pixels);
 }
 
+static bool check_picture_file(FILE* f, const char* fn);
+static bool picture_fits(const char* fn, long w, long h);
+
+// Opens, checks and decodes a picture, or stops with a line naming it:
+// every picture is assumed to exist.
+static picture_s read_picture(const char* fn, int channels)
+{
+	FILE* f = open_regular(fn, "rb");
+	if (!f)
+		couldnt_load(fn, open_failure());
+	if (!check_picture_file(f, fn))
+		exit(1);
+	picture_s p;
+	std::string why;
+	bool whole = decode_picture(f, channels, &p, &why);
+	fclose(f);
+	if (!whole)
+		couldnt_load(fn, why.c_str());
+	if (!picture_fits(fn, p.w, p.h))
+		exit(1);
+	fprintf(stderr, "texture bpp: %i\n", p.bits);
+	return p;
+}
+
 // One picture file into a 2D texture or one side of a cube map.
 static void upload_file(GLenum target, const char* fn, GLint format)
 {
-#ifdef QVD_WEB
-	// The browser's SDL surfaces are always 32-bit: decode straight to rows.
-	if (!check_picture(fn))
-		exit(1);
-	int w, h;
-	unsigned char* pixels = web_load_picture(fn, format == GL_RGB ? 3 : 4, &w, &h);
-	if (!pixels)
-		couldnt_load(fn, "not a picture");
+	picture_s p = read_picture(fn, format == GL_RGB ? 3 : 4);
 	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-	glTexImage2D(target, 0, format, w, h, 0, format, GL_UNSIGNED_BYTE, pixels);
-	web_free_picture(pixels);
-#else
-	SDL_Surface* s = texture_c::load_image(fn, format);
-	upload(target, s, (GLenum)format, false);
-	SDL_FreeSurface(s);
-#endif
+	glTexImage2D(target, 0, format, p.w, p.h, 0, format, GL_UNSIGNED_BYTE, p.pixels);
+	free_picture(&p);
 }
 
 static const size_t max_atlas_line = 998;  // characters, line end not counted
@@ -103,15 +113,12 @@ static bool read_line(FILE* f, std::string* line, bool* cut)
 void texture_c::checksubtex(const char* fn)
 {
 	std::string atlasname = std::string(fn) + ".txt";
-	// A FIFO would block the open, a device could be endless.
-	struct stat st;
-	if (stat(atlasname.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-		fprintf(stderr, "%s: not a regular file, no subtexes\n", atlasname.c_str());
-		return;
-	}
-	FILE* f = fopen(atlasname.c_str(), "rt");
+	FILE* f = open_regular(atlasname.c_str(), "r");
 	if (!f) {
-		fprintf(stderr, "no subtexes\n");
+		if (errno == ENOENT)
+			fprintf(stderr, "no subtexes\n");
+		else
+			fprintf(stderr, "%s: %s, no subtexes\n", atlasname.c_str(), open_failure());
 		return;
 	}
 	// A final line without a line end is dropped, as is the 1000th line.
@@ -228,9 +235,16 @@ static bool png_chunks_whole(FILE* f)
 // whose absence the decoder only warns of (it fills the rest with grey).
 bool check_picture(const char* fn)
 {
-	FILE* f = fopen(fn, "rb");
+	FILE* f = open_regular(fn, "rb");
 	if (!f)
-		return true;  // the decoder says what is wrong
+		return true;  // the loader says what is wrong
+	bool ok = check_picture_file(f, fn);
+	fclose(f);
+	return ok;
+}
+
+static bool check_picture_file(FILE* f, const char* fn)
+{
 	// The headers lie in the first bytes, the end marker in the last two.
 	std::vector<unsigned char> d(65536);
 	d.resize(fread(d.data(), 1, d.size(), f));
@@ -242,7 +256,7 @@ bool check_picture(const char* fn)
 	bool is_png = d.size() >= 4 && !memcmp(d.data(), png, 4);
 	bool whole = is_png && d.size() >= 24 && !memcmp(d.data(), png, 8) && !memcmp(&d[12], "IHDR", 4) &&
 		png_chunks_whole(f);
-	fclose(f);
+	rewind(f);
 	if (is_png && !whole) {
 		fprintf(stderr, "%s: PNG without its header or with chunks past the end of the file (file cut short?)\n", fn);
 		return false;
@@ -265,61 +279,22 @@ bool check_picture(const char* fn)
 	return true;
 }
 
-#ifdef QVD_WEB
-// The browser's surfaces hold 32-bit pixels only.
 SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
 {
-	if (internalformat != GL_RGBA)
+	if (internalformat != GL_RGB && internalformat != GL_RGBA)
 		return NULL;
-	if (!check_picture(fn))
-		exit(1);
-	int w, h;
-	unsigned char* pixels = web_load_picture(fn, 4, &w, &h);
-	if (!pixels)
-		couldnt_load(fn, "not a picture");
-	fprintf(stderr, "texture bpp: %i\n", 32);
-	SDL_Surface* result = SDL_CreateRGBSurface(SDL_SRCALPHA, w, h, 32,
-		0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
-	for (int y = 0; y < h; y++)
-		memcpy((Uint8*)result->pixels + y * result->pitch, pixels + (size_t)y * w * 4, (size_t)w * 4);
-	web_free_picture(pixels);
+	bool rgb = internalformat == GL_RGB;
+	picture_s p = read_picture(fn, rgb ? 3 : 4);
+	// Bytes red, green, blue (, alpha) as GL reads them.
+	SDL_Surface* result = rgb ?
+		SDL_CreateRGBSurface(0, p.w, p.h, 24, 0x0000ff, 0x00ff00, 0xff0000, 0) :
+		SDL_CreateRGBSurface(SDL_SRCALPHA, p.w, p.h, 32, 0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
+	size_t row = (size_t)p.w * (rgb ? 3 : 4);
+	for (int y = 0; y < p.h; y++)
+		memcpy((Uint8*)result->pixels + (size_t)y * result->pitch, p.pixels + row * y, row);
+	free_picture(&p);
 	return result;
 }
-#else
-SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
-{
-	if (!check_picture(fn))
-		exit(1);
-	SDL_Surface* image = IMG_Load(fn);
-	if (!image)
-		couldnt_load(fn, IMG_GetError());
-	if (!picture_fits(fn, image->w, image->h))
-		exit(1);
-	SDL_SetAlpha(image, 0, 255);
-	fprintf(stderr, "texture bpp: %i\n", image->format->BitsPerPixel);
-
-	SDL_Surface* result;
-	if (internalformat == GL_RGBA)
-		result = SDL_CreateRGBSurface(SDL_SRCALPHA, image->w, image->h, 32,
-			0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
-	else if (internalformat == GL_RGB)
-		result = SDL_CreateRGBSurface(0, image->w, image->h, 24,
-			0x0000ff, 0x00ff00, 0xff0000, 0);
-	else {
-		SDL_FreeSurface(image);
-		return NULL;
-	}
-
-	// Bottom row first, as GL expects.
-	for (int y = 0; y < image->h; y++) {
-		SDL_Rect src = { 0, (Sint16)y, (Uint16)image->w, 1 };
-		SDL_Rect dst = { 0, (Sint16)(image->h - 1 - y), (Uint16)image->w, 1 };
-		SDL_BlitSurface(image, &src, result, &dst);
-	}
-	SDL_FreeSurface(image);
-	return result;
-}
-#endif
 
 void texture_c::fromsurface(SDL_Surface* surf)
 {

@@ -10,6 +10,7 @@
 
 #include "gl.h"
 #include "main.h"
+#include "picture.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -89,18 +90,23 @@ void web_tick()
 		fprintf(stderr, "gl error 0x%04x\n", e);
 }
 
-unsigned char* web_load_picture(const char* fn, int channels, int* w, int* h)
+bool decode_picture(FILE* f, int channels, picture_s* out, std::string* why)
 {
 	// The emulation's own decoder goes through a canvas, which zeroes the
 	// colour wherever alpha is 0.
 	stbi_set_flip_vertically_on_load(1);
-	int n;
-	return stbi_load(fn, w, h, &n, channels);
+	int n = 0;
+	out->pixels = stbi_load_from_file(f, &out->w, &out->h, &n, channels);
+	out->bits = n * 8;
+	if (!out->pixels)
+		*why = stbi_failure_reason();
+	return out->pixels != NULL;
 }
 
-void web_free_picture(unsigned char* pixels)
+void free_picture(picture_s* p)
 {
-	stbi_image_free(pixels);
+	stbi_image_free(p->pixels);
+	p->pixels = NULL;
 }
 
 // SDL_mixer's seek is missing from the emulation, which plays the track

@@ -27,8 +27,3 @@ void web_wait_for_sound();
 
 // Every 2 s with the statistics line: reports GL errors of the interval.
 void web_tick();
-
-// Decodes a PNG or JPEG into `channels` (3 or 4) bytes per pixel, rows
-// tight and bottom row first; NULL if the file can't be decoded.
-unsigned char* web_load_picture(const char* fn, int channels, int* w, int* h);
-void web_free_picture(unsigned char* pixels);

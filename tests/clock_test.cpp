@@ -46,6 +46,11 @@ TEST(FramePacing, LongPeriodsAndStalls)
 	int steps = frameskip_advance(&acc, 2.0f);
 	EXPECT_GE(steps, 100);
 	EXPECT_LE(steps, 101);
+	// A stall of weeks counts as a day, whose steps a float still counts
+	// (in steps of its own rounding).
+	acc = 0.0f;
+	steps = frameskip_advance(&acc, 3e6f);
+	EXPECT_NEAR(steps, 86400 / 0.02, 86400 / 0.02 * 0.2);
 
 	// Total logic time never lags the frame time and leads by under a step.
 	acc = 0.0f;

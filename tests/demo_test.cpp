@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "gltest.h"
+#include "../src/stb_write.h"
 #include "../content/demo.cpp"
 
 // Globals the effects would own.
@@ -337,10 +338,11 @@ std::string make_folder()
 		return "";
 	const char* pics[] = { "whiteback.jpg", "callscreen2.jpg", "woods.jpg" };
 	for (int i = 0; i < 3; i++) {
-		SDL_Surface* s = SDL_CreateRGBSurface(0, 8, 8, 24, 0xff, 0xff00, 0xff0000, 0);
-		SDL_FillRect(s, NULL, SDL_MapRGB(s->format, 60 * i, 200, 255 - 60 * i));
-		SDL_SaveBMP(s, (d + "/gfx/" + pics[i]).c_str());
-		SDL_FreeSurface(s);
+		// PNG data in a .jpg: the loader goes by the content.
+		unsigned char px[8 * 8 * 3];
+		for (int k = 0; k < 64; k++)
+			px[k * 3] = (unsigned char)(60 * i), px[k * 3 + 1] = 200, px[k * 3 + 2] = (unsigned char)(255 - 60 * i);
+		write_png_rgb_flipped((d + "/gfx/" + pics[i]).c_str(), 8, 8, px);
 	}
 	return d;
 }

@@ -303,6 +303,13 @@ TEST_F(EngineGL, PicturesCutShortStop)
 	for (const char* name : { "/cut.png", "/noend.png" })
 		EXPECT_EXIT(texture_c::load_image((tmpdir() + name).c_str(), GL_RGB), testing::ExitedWithCode(1),
 			std::string(name + 1) + ": PNG without its header or with chunks past the end of the file \\(file cut short\\?\\)\n");
+	// Cut inside the scan, with the end marker put back after the cut.
+	cut_file(jpg, tmpdir() + "/marked.jpg", 0.8);
+	FILE* f = fopen((tmpdir() + "/marked.jpg").c_str(), "ab");
+	fputs("\xff\xd9", f);
+	fclose(f);
+	EXPECT_EXIT(texture_c::load_image((tmpdir() + "/marked.jpg").c_str(), GL_RGB), testing::ExitedWithCode(1),
+		"marked.jpg: JPEG damaged or cut short \\(");
 	for (const std::string& whole : { jpg, png }) {
 		CaptureStderr();
 		SDL_Surface* s = texture_c::load_image(whole.c_str(), GL_RGB);

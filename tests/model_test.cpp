@@ -155,9 +155,9 @@ TEST(Model, FilesThatHoldNoModelAreRefused)
 		const char* message;
 	} cases[] = {
 		{ dir + "/missing.obj", ": can't open model file: No such file or directory\n" },
-		{ fifo, ": not a regular file\n" },
-		{ dir + "/folder.obj", ": not a regular file\n" },
-		{ "/dev/zero", ": not a regular file\n" },
+		{ fifo, ": can't open model file: not a regular file\n" },
+		{ dir + "/folder.obj", ": can't open model file: not a regular file\n" },
+		{ "/dev/zero", ": can't open model file: not a regular file\n" },
 		{ obj("empty.obj", ""), ": no faces in the model\n" },
 		{ obj("comments.obj", "# nothing\n\n# here\n"), ": no faces in the model\n" },
 		{ obj("points.obj", "v 0 0 0\nvt 0 0\nvn 0 0 1\n"), ": no faces in the model\n" },

@@ -117,7 +117,9 @@ TEST(Options, UnknownArgumentsAreIgnoredAloud)
 	EXPECT_EQ(capture_options.fps_num, 50);
 	EXPECT_EQ(config_otherflags & 1, 0);
 	// Known options print only their own lines.
-	EXPECT_EQ(parse({ "--fs", "--fullhd", "--bench", "--blur", "2" }), "fs!\nfullhd!\n");
+	EXPECT_EQ(parse({ "--fs", "--fullhd", "--bench", "--blur", "2", "--version", "--data", "d" }), "fs!\nfullhd!\n");
+	EXPECT_TRUE(version_option);
+	EXPECT_STREQ(data_option, "d");
 }
 
 TEST(Options, CaptureOptions)
@@ -146,7 +148,8 @@ TEST(Options, BadCaptureValuesStopWithOneLine)
 		std::vector<std::string> args;
 		const char* message;
 	} cases[] = {
-		{ { "--fps", "0" }, "--fps: '0' is not a frame rate such as 50 or 60000/1001\n" },
+		{ { "--fps", "0" }, "--fps: '0' is not a frame rate from one a day to 1000 a second, such as 50 or 60000/1001\n" },
+		{ { "--fps", "1/1000000000" }, "--fps: '1/1000000000' is not a frame rate from one a day to 1000 a second, such as 50 or 60000/1001\n" },
 		{ { "--blur", "5" }, "--blur: '5' is not a whole number from 1 to 4\n" },
 		{ { "--blur", "two" }, "--blur: 'two' is not a whole number from 1 to 4\n" },
 		{ { "--from", "nan" }, "--from: 'nan' is not a number of seconds\n" },
@@ -167,6 +170,8 @@ TEST(Options, BadCaptureValuesStopWithOneLine)
 		{ { "--fps", "--size", "320x200" }, "--fps: a value must follow, not the option '--size'\n" },
 		{ { "--to", "--nomusic" }, "--to: a value must follow, not the option '--nomusic'\n" },
 		{ { "--capture", "" }, "--capture: the path is empty\n" },
+		{ { "--data", "" }, "--data: the folder name is empty\n" },
+		{ { "--data", "--fs" }, "--data: a value must follow, not the option '--fs'\n" },
 	};
 	for (auto& c : cases) {
 		bool ok = true;
