@@ -183,6 +183,14 @@ class effect_c : public demoeffect_c {
 public:
 	void initgl()
 	{
+		// The points read their positions in the vertex shader, which
+		// OpenGL ES 2 allows a driver to refuse (0 units).
+		GLint units = 0;
+		glGetIntegerv(GL_MAX_VERTEX_TEXTURE_IMAGE_UNITS, &units);
+		if (units < 1) {
+			fprintf(stderr, "the GL driver reads no textures in vertex shaders (GL_MAX_VERTEX_TEXTURE_IMAGE_UNITS 0), which the point fluid needs\n");
+			exit(1);
+		}
 		shader.init(vertex_src, fragment_src);
 		crapmaker();
 	}

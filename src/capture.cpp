@@ -28,7 +28,8 @@ static int64_t first_output = 0;    // first output frame at or after --from
 static int64_t last_output = 0;     // output frame at --to
 static int64_t frames_written = 0;
 static FILE* video_pipe = NULL;
-static std::vector<uint8_t> frame_rgb;     // one frame, bottom row first
+static std::vector<uint8_t> frame_rgba;    // one frame as read, bottom row first
+static std::vector<uint8_t> frame_rgb;     // the same without alpha
 static std::vector<uint16_t> frame_sum;    // blur accumulator
 static std::vector<uint8_t> frame_out;
 static bool catching_up = false;    // a --skip recording before its start
@@ -225,6 +226,7 @@ void capture_start()
 		last_output = first_output;
 
 	size_t px = (size_t)video_w * video_h * 3;
+	frame_rgba.assign((size_t)video_w * video_h * 4, 0);
 	frame_rgb.assign(px, 0);
 	frame_sum.assign(px, 0);
 	frame_out.assign(px, 0);
@@ -400,6 +402,20 @@ static void hold_at_start()
 	getqvdtime(&frame_begin);
 }
 
+// RGBA is the one layout every OpenGL ES 2 driver reads back.
+static void read_frame()
+{
+	glPixelStorei(GL_PACK_ALIGNMENT, 4);
+	glReadPixels(0, 0, video_w, video_h, GL_RGBA, GL_UNSIGNED_BYTE, frame_rgba.data());
+	const uint8_t* from = frame_rgba.data();
+	uint8_t* to = frame_rgb.data();
+	for (size_t n = (size_t)video_w * video_h; n > 0; n--, from += 4, to += 3) {
+		to[0] = from[0];
+		to[1] = from[1];
+		to[2] = from[2];
+	}
+}
+
 void capture_end_frame()
 {
 	const capture_options_s& c = capture_options;
@@ -414,8 +430,7 @@ void capture_end_frame()
 	bool wanted = c.capture && m >= first_output;
 
 	if (wanted) {
-		glPixelStorei(GL_PACK_ALIGNMENT, 1);
-		glReadPixels(0, 0, video_w, video_h, GL_RGB, GL_UNSIGNED_BYTE, frame_rgb.data());
+		read_frame();
 		if (c.blur > 1) {
 			if (slot == 0)
 				std::fill(frame_sum.begin(), frame_sum.end(), 0);

@@ -11,6 +11,7 @@
 #include "capture.h"
 #include "datadir.h"
 #include "gl.h"
+#include "glcheck.h"
 #include "music.h"
 #include "retime.h"
 #include "options.h"
@@ -325,6 +326,7 @@ void system_crap()
 		mouserull[0] = 0;
 		mouserull[1] = 0;
 	}
+	gl_check_frame(timeval);
 	pump_events();
 	if (capture_clock()) {
 		capture_end_frame();
@@ -356,6 +358,7 @@ int runtime_main(int argc, char** argv)
 {
 	getqvdtime(&started_at);
 	catch_stop_signals();
+	gl_check_init();
 	demo_config();
 	if (!parse_options(argc, argv))
 		return 2;
@@ -424,6 +427,7 @@ int runtime_main(int argc, char** argv)
 	loading_events();
 	demo_initgl();
 	loading_events();
+	gl_check("while setting up");
 	if (!demoname)
 		demoname = "QVD Demobase";
 	SDL_WM_SetCaption(demoname, demoname);

@@ -1,6 +1,7 @@
 #include "texture.h"
 
 #include <errno.h>
+#include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -55,7 +56,7 @@ static void upload(GLenum target, SDL_Surface* s, GLenum format, bool sub)
 }
 
 static bool check_picture_file(FILE* f, const char* fn);
-static bool picture_fits(const char* fn, long w, long h);
+static bool picture_fits(const char* fn, int64_t w, int64_t h);
 
 // Opens, checks and decodes a picture, or stops with a line naming it:
 // every picture is assumed to exist.
@@ -78,10 +79,33 @@ static picture_s read_picture(const char* fn, int channels)
 	return p;
 }
 
+#ifdef QVD_GLES
+static bool power_of_two(int n)
+{
+	return n > 0 && (n & (n - 1)) == 0;
+}
+#endif
+
+// OpenGL ES 2 repeats a texture only if its sides are powers of two; any
+// other size samples black there, so stop with its name instead.
+static void check_repeat(const char* fn, int w, int h, bool repeat)
+{
+#ifdef QVD_GLES
+	if (repeat && (!power_of_two(w) || !power_of_two(h))) {
+		fprintf(stderr, "%s: %ix%i picture with repeat wrapping: OpenGL ES 2 repeats only power-of-two sides\n",
+			fn, w, h);
+		exit(1);
+	}
+#else
+	(void)fn, (void)w, (void)h, (void)repeat;
+#endif
+}
+
 // One picture file into a 2D texture or one side of a cube map.
-static void upload_file(GLenum target, const char* fn, GLint format)
+static void upload_file(GLenum target, const char* fn, GLint format, bool repeat)
 {
 	picture_s p = read_picture(fn, format == GL_RGB ? 3 : 4);
+	check_repeat(fn, p.w, p.h, repeat);
 	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 	glTexImage2D(target, 0, format, p.w, p.h, 0, format, GL_UNSIGNED_BYTE, p.pixels);
 	free_picture(&p);
@@ -170,7 +194,7 @@ void texture_c::load(const char* fn, int texflags)
 		set_params(GL_TEXTURE_CUBE_MAP, texflags, false);
 		for (int i = 0; i < 6; i++) {
 			fprintf(stderr, "noin: %i\n", i);
-			upload_file(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, subtexdata[i], format);
+			upload_file(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, subtexdata[i], format, false);
 		}
 		textureid = id;
 		return;
@@ -181,13 +205,13 @@ void texture_c::load(const char* fn, int texflags)
 	glGenTextures(1, &id);
 	glBindTexture(GL_TEXTURE_2D, id);
 	set_params(GL_TEXTURE_2D, texflags, true);
-	upload_file(GL_TEXTURE_2D, fn, format);
+	upload_file(GL_TEXTURE_2D, fn, format, (texflags & TEX_REPEAT) != 0);
 	textureid = id;
 }
 
 // The largest picture a texture may be: the GL's limit, and never more
 // than SDL 1.2's 16-bit rectangles and pitches can address.
-static bool picture_fits(const char* fn, long w, long h)
+static bool picture_fits(const char* fn, int64_t w, int64_t h)
 {
 	GLint limit = 0;
 	glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
@@ -195,14 +219,15 @@ static bool picture_fits(const char* fn, long w, long h)
 		limit = 16384;  // no context yet, or more than SDL can address
 	if (w <= limit && h <= limit)
 		return true;
-	fprintf(stderr, "%s: picture of %lix%li is larger than %i, the largest texture side\n", fn, w, h,
-		(int)limit);
+	fprintf(stderr, "%s: picture of %lldx%lld is larger than %i, the largest texture side\n", fn,
+		(long long)w, (long long)h, (int)limit);
 	return false;
 }
 
-static long big_endian(const unsigned char* p, int bytes)
+// 64 bits: a 32-bit long (on ARM) would turn lengths past 2^31 negative.
+static int64_t big_endian(const unsigned char* p, int bytes)
 {
-	long v = 0;
+	int64_t v = 0;
 	for (int i = 0; i < bytes; i++)
 		v = v << 8 | p[i];
 	return v;
@@ -215,13 +240,13 @@ static bool png_chunks_whole(FILE* f)
 {
 	if (fseek(f, 0, SEEK_END) != 0)
 		return false;
-	long size = ftell(f);
+	int64_t size = ftell(f);
 	unsigned char h[8];
-	for (long pos = 8; pos + 12 <= size;) {
-		if (fseek(f, pos, SEEK_SET) != 0 || fread(h, 1, 8, f) != 8)
+	for (int64_t pos = 8; pos + 12 <= size;) {
+		if (fseek(f, (long)pos, SEEK_SET) != 0 || fread(h, 1, 8, f) != 8)
 			return false;
-		long len = big_endian(h, 4);
-		if (len > 0x7fffffffL || len > size - pos - 12)
+		int64_t len = big_endian(h, 4);
+		if (len > 0x7fffffff || len > size - pos - 12)
 			return false;
 		if (!memcmp(h + 4, "IEND", 4))
 			return true;

@@ -298,14 +298,18 @@ TEST_F(EngineGL, PicturesCutShortStop)
 	cut_file(jpg, tmpdir() + "/cut.jpg", 0.5);
 	cut_file(png, tmpdir() + "/cut.png", 0.5);
 	cut_file(png, tmpdir() + "/noend.png", 0.99);  // only IEND is missing
+	cut_file(png, tmpdir() + "/back.png", 1.0);  // the chunk after IHDR: length 2^32 - 12, not -12
+	FILE* f = fopen((tmpdir() + "/back.png").c_str(), "r+b");
+	fseek(f, 33, SEEK_SET);
+	fwrite("\xff\xff\xff\xf4", 1, 4, f), fclose(f);
 	EXPECT_EXIT(texture_c::load_image((tmpdir() + "/cut.jpg").c_str(), GL_RGB), testing::ExitedWithCode(1),
 		"cut.jpg: JPEG data ends before its end marker \\(file cut short\\?\\)\n");
-	for (const char* name : { "/cut.png", "/noend.png" })
+	for (const char* name : { "/cut.png", "/noend.png", "/back.png" })
 		EXPECT_EXIT(texture_c::load_image((tmpdir() + name).c_str(), GL_RGB), testing::ExitedWithCode(1),
 			std::string(name + 1) + ": PNG without its header or with chunks past the end of the file \\(file cut short\\?\\)\n");
 	// Cut inside the scan, with the end marker put back after the cut.
 	cut_file(jpg, tmpdir() + "/marked.jpg", 0.8);
-	FILE* f = fopen((tmpdir() + "/marked.jpg").c_str(), "ab");
+	f = fopen((tmpdir() + "/marked.jpg").c_str(), "ab");
 	fputs("\xff\xd9", f);
 	fclose(f);
 	EXPECT_EXIT(texture_c::load_image((tmpdir() + "/marked.jpg").c_str(), GL_RGB), testing::ExitedWithCode(1),

@@ -59,7 +59,7 @@ done
 (cd "$build" && cpack -G DEB -B "$tmp/pkg" >"$tmp/cpack.log" 2>&1) || fail "cpack failed: $(tail -5 "$tmp/cpack.log")"
 deb=$(ls "$tmp"/pkg/quintaro_"$version"_*.deb) || fail "cpack made no quintaro_${version}_*.deb"
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libsdl1.2debian libsdl-image1.2 libsdl-mixer1.2 libglew; do
+for lib in libsdl1.2debian libsdl-mixer1.2 libpng16 libjpeg62-turbo libglew; do
 	[[ $depends == *"$lib"* ]] || fail "the package's Depends names no $lib: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Recommends)" = ffmpeg ] || fail "the package does not recommend ffmpeg"

@@ -101,7 +101,8 @@ TEST(Util, BallStopsForEveryRadius)
 // same numbers from the same generator state, call for call.
 TEST(Util, RandomDrawsAreGlmsAsTheDesktopBuildsThem)
 {
-#if defined(__GNUC__) && !defined(__clang__)
+// GCC for ARM orders glm's rand() calls otherwise; the helpers do not change.
+#if defined(__GNUC__) && !defined(__clang__) && (defined(__x86_64__) || defined(__i386__))
 	const glm::vec3 lo(-100.0f, -3.0f, 20.0f), hi(100.0f, 5.0f, 900.0f);
 	// 300 rounds of every kind of draw, from glm or from the helpers
 	auto draws = [&](unsigned seed, bool helpers) {
@@ -127,6 +128,6 @@ TEST(Util, RandomDrawsAreGlmsAsTheDesktopBuildsThem)
 	}
 	srand(1);
 #else
-	GTEST_SKIP() << "glm's order is only known for GCC";
+	GTEST_SKIP() << "glm's order is only known for GCC on x86";
 #endif
 }
