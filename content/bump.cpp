@@ -102,8 +102,6 @@ void move_camera()
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vertex_src, fragment_src);
@@ -128,8 +126,6 @@ public:
 		glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 		shader.array("pos", 0, 0, 0, NULL);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

@@ -251,8 +251,6 @@ glm::vec3* calculate_polynormals(const glm::vec3* c)
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vertex_src, fragment_src);
@@ -289,8 +287,6 @@ public:
 		delete[] c;
 		delete[] n;
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

@@ -181,8 +181,6 @@ void crapmaker()
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		// The points read their positions in the vertex shader, which
@@ -218,8 +216,6 @@ public:
 		shader.array("pos", 0, 0, 0, NULL);
 		shader.array("col", 0, 0, 0, NULL);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

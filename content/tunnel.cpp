@@ -461,7 +461,6 @@ int draw_city(const glm::mat4& mv)
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
 	void initgl()
 	{
 		shader.init(city_vs, city_fs);
@@ -473,7 +472,6 @@ public:
 		build_clearance();
 	}
 	void draw();
-	void quit() {}
 };
 
 void effect_c::draw()

@@ -53,8 +53,6 @@ namespace {
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vs, fs);
@@ -69,8 +67,6 @@ public:
 		glClear(GL_DEPTH_BUFFER_BIT);
 		zreset_backdrop(horizonbomb);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

@@ -1,5 +1,5 @@
 // Asks an X window to close the way a window manager does: a
-// WM_DELETE_WINDOW message. Usage: test_demo_close WINDOW-ID
+// WM_DELETE_WINDOW message. Usage: close_window WINDOW-ID
 #include <X11/Xlib.h>
 #include <stdio.h>
 #include <stdlib.h>

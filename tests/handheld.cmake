@@ -20,12 +20,12 @@ endif()
 
 if(TARGET quintaro-n9)
   find_package(GTest REQUIRED)
-  add_executable(test_n9_layer test_n9_layer.cpp nohooks.cpp)
-  target_link_libraries(test_n9_layer PRIVATE qvdengine_n9 GTest::GTest GTest::Main)
-  target_compile_options(test_n9_layer PRIVATE ${QVD_WARNINGS})
+  add_executable(handheld_test handheld_test.cpp nohooks.cpp)
+  target_link_libraries(handheld_test PRIVATE qvdengine_n9 GTest::GTest GTest::Main)
+  target_compile_options(handheld_test PRIVATE ${QVD_WARNINGS})
   add_test(NAME n9_desktop
     COMMAND bash ${N9_DIR}/n9_desktop.sh $<TARGET_FILE:quintaro-n9> ${QVD_DATA_DIR}
-      $<TARGET_FILE:test_n9_layer>)
+      $<TARGET_FILE:handheld_test>)
   set_tests_properties(n9_desktop PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
     SKIP_RETURN_CODE 77 TIMEOUT 300)
 endif()
@@ -33,7 +33,25 @@ endif()
 if(TARGET quintaro-n9 AND TARGET quintaro)
   add_test(NAME n9_same
     COMMAND bash ${N9_DIR}/n9_same.sh $<TARGET_FILE:quintaro-n9> $<TARGET_FILE:quintaro>
-      ${QVD_DATA_DIR} $<TARGET_FILE:test_n9_layer>)
+      ${QVD_DATA_DIR} $<TARGET_FILE:handheld_test>)
   set_tests_properties(n9_same PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
     SKIP_RETURN_CODE 77 TIMEOUT 300)
+endif()
+
+# The handheld program on OpenGL ES 2.0 core alone and on a weaker driver,
+# and built for ARM and run under qemu (not in the sanitizer build).
+if(TARGET quintaro-n9)
+  add_library(gles_weak SHARED gles_weak.c)
+  target_link_libraries(gles_weak PRIVATE ${CMAKE_DL_LIBS})
+  add_test(NAME n9_strict COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/n9_strict.sh $<TARGET_FILE:quintaro-n9>
+    ${QVD_DATA_DIR} $<TARGET_FILE:gles_weak>)
+  set(n9_es_tests n9_strict)
+  if(NOT QVD_SANITIZE)
+    set(n9_es_tests n9_strict n9_armhf n9_arm64)
+    foreach(arch armhf arm64)
+      add_test(NAME n9_${arch} COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/n9_arm.sh ${arch} ${CMAKE_SOURCE_DIR}
+        $<TARGET_FILE:quintaro-n9> ${QVD_DATA_DIR})
+    endforeach()
+  endif()
+  set_tests_properties(${n9_es_tests} PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}" SKIP_RETURN_CODE 77 TIMEOUT 1800)
 endif()
