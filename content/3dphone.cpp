@@ -295,14 +295,12 @@ bool mouse_down()
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
 	void initgl()
 	{
 		phoneinit();
 		draw_the_phone_ptr = draw_the_phone;
 	}
 	void draw();
-	void quit() {}
 };
 
 void effect_c::draw()

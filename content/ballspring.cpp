@@ -197,8 +197,6 @@ void draw_far_to_near(const glm::mat3& mv)
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shadi.init(vertex_src, fragment_src);
@@ -229,8 +227,6 @@ public:
 			glDrawArrays(GL_POINTS, 0, ball_count);
 		shadi.array("pos", 0, 0, 0, NULL);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

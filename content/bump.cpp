@@ -103,8 +103,6 @@ void move_camera()
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vertex_src, fragment_src);
@@ -129,8 +127,6 @@ public:
 		glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 		shader.array("pos", 0, 0, 0, NULL);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

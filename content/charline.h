@@ -23,6 +23,17 @@ const wchar_t charline_font[] =
 	L" !\"#$%&'()*+,-./0123456789:;<=>?"
 	L"-ABCDEFGHIJKLMNOPQRSTUVWXYZ+ |  \u00a8";
 
+// Cells are one unit wide: x from 0 to 48 and y from 0 to 1 span the target.
+const char* const charline_vs =
+	"attribute vec2 pos;\n"
+	"attribute vec2 uv;\n"
+	"varying vec2 v_uv;\n"
+	"void main() {\n"
+	"  vec2 norpos = pos * vec2(2.0 / 48.0, 2.0 / 1.0) + vec2(-1.0, -1.0);\n"
+	"  gl_Position = vec4(norpos, 0.0, 1.0);\n"
+	"  v_uv = uv;\n"
+	"}\n";
+
 // Index of the first occurrence of c in the sheet, -1 if it has no glyph.
 inline int glyph_index(wchar_t c)
 {
@@ -105,4 +116,36 @@ inline void draw_line(shader_c& shader, texture_c& tex, texture_c& tex2,
 	glDrawArrays(GL_TRIANGLES, 0, 6 * charline_cells);
 	shader.array("pos", 0, 0, 0, 0);
 	shader.array("uv", 0, 0, 0, 0);
+}
+
+// What sets one line apart from the other, besides its text and colours.
+struct linestyle_s {
+	bool spaces;           // draws the space glyph
+	float (*grow)(int i);  // how far drawn cell i grows; steps the line's springs
+	glm::vec2 scale;       // a cell's half size, negative y to mirror it
+	float y0;              // height of the cells' centres
+	bool clear;            // clears the target first
+};
+
+// Lays out the 48 cells from text[pos] at the scroll offset ofs and draws
+// them. A pause, a skipped space or a character without a glyph leaves its
+// cell at zero (two empty triangles) and steps no spring.
+inline void draw_charline(const linestyle_s& style, const std::wstring& text, int pos, float ofs,
+	shader_c& shader, texture_c& tex, texture_c& tex2)
+{
+	glm::vec2 tausta[6 * charline_cells];
+	glm::vec2 uv[6 * charline_cells];
+	for (int v = 0; v < 6 * charline_cells; v++)
+		tausta[v] = uv[v] = glm::vec2(0.0f);
+
+	for (int i = 0; i < charline_cells; i++) {
+		wchar_t c = text[pos + i];
+		int k = glyph_index(c);
+		if (c == charline_pause || (c == L' ' && !style.spaces) || k < 0)
+			continue;
+		float randmul = style.grow(i);
+		glyph_cell(i, k, randmul, ofs, style.scale, style.y0, &tausta[6 * i], &uv[6 * i]);
+	}
+
+	draw_line(shader, tex, tex2, tausta, uv, style.clear);
 }

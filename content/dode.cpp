@@ -36,7 +36,10 @@ vertexpair_s vertexpairs[max_pairs];
 float vertexpair_dist[max_pairs];
 
 int polyidx_count;
-GLuint polyidx[max_corners];
+// 16-bit: OpenGL ES 2 draws 32-bit indices only with an extension, and
+// the corners never number more than 65535.
+GLushort polyidx[max_corners];
+static_assert(max_corners <= 65536, "corner indices are 16-bit");
 int polyvert_count;
 int vertex_double[max_corners];
 bool normal_set[max_corners];  // scratch of calculate_polynormals
@@ -121,7 +124,7 @@ void makeobu()
 		vertex_double[3 * i + 1] = f.v2;
 		vertex_double[3 * i + 2] = f.v3;
 		for (int k = 0; k < 3; k++)
-			polyidx[3 * i + k] = 3 * i + k;
+			polyidx[3 * i + k] = (GLushort)(3 * i + k);
 	}
 
 	for (int a = 0; a < vertex_count; a++)
@@ -248,8 +251,6 @@ glm::vec3* calculate_polynormals(const glm::vec3* c)
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vertex_src, fragment_src);
@@ -280,14 +281,12 @@ public:
 
 		shader.array("pos", 3, GL_FLOAT, 12, c);
 		shader.array("nor", 3, GL_FLOAT, 12, n);
-		glDrawElements(GL_TRIANGLES, polyidx_count, GL_UNSIGNED_INT, polyidx);
+		glDrawElements(GL_TRIANGLES, polyidx_count, GL_UNSIGNED_SHORT, polyidx);
 		shader.array("pos", 0, 0, 0, NULL);
 		shader.array("nor", 0, 0, 0, NULL);
 		delete[] c;
 		delete[] n;
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

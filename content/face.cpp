@@ -67,8 +67,6 @@ facemix_s facemix(float beat)
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vs, fs);
@@ -86,8 +84,6 @@ public:
 		glUniform2f(shader.uniform("ym"), -1.0f, -1.0f - ylift - 0.08f);
 		draw_unit_quad(shader, false);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

@@ -181,10 +181,16 @@ void crapmaker()
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
+		// The points read their positions in the vertex shader, which
+		// OpenGL ES 2 allows a driver to refuse (0 units).
+		GLint units = 0;
+		glGetIntegerv(GL_MAX_VERTEX_TEXTURE_IMAGE_UNITS, &units);
+		if (units < 1) {
+			fprintf(stderr, "the GL driver reads no textures in vertex shaders (GL_MAX_VERTEX_TEXTURE_IMAGE_UNITS 0), which the point fluid needs\n");
+			exit(1);
+		}
 		shader.init(vertex_src, fragment_src);
 		crapmaker();
 	}
@@ -210,8 +216,6 @@ public:
 		shader.array("pos", 0, 0, 0, NULL);
 		shader.array("col", 0, 0, 0, NULL);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

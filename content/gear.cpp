@@ -57,8 +57,6 @@ glm::vec2 gear_stop(int appear, glm::vec2 current)
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vertex_src, fragment_src);
@@ -83,8 +81,6 @@ public:
 		glDisable(GL_BLEND);
 		shader.array("pos", 0, 0, 0, NULL);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

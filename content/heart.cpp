@@ -62,8 +62,6 @@ int word_count(float beat, float showbeat)
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		place_words();
@@ -104,8 +102,6 @@ public:
 		shader.array("pos", 0, 0, 0, 0);
 		shader.array("uv", 0, 0, 0, 0);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

@@ -42,8 +42,6 @@ texture_c tex;
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vs, fs);
@@ -68,8 +66,6 @@ public:
 		draw_unit_quad(shader, true);
 		glDisable(GL_BLEND);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

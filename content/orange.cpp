@@ -53,8 +53,6 @@ float contract_at(float time)
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vs, fs);
@@ -70,8 +68,6 @@ public:
 		shader.texture("tex", 0, tex);
 		draw_unit_quad(shader, true);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

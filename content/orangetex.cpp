@@ -41,8 +41,6 @@ texture_c tex2;  // jeans
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vs, fs);
@@ -64,8 +62,6 @@ public:
 		shader.texture("tex2", 1, tex2);
 		draw_unit_quad(shader, true);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

@@ -143,7 +143,6 @@ void drawscroller()
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
 	void initgl() { scrollerinit(); }
 	void draw()
 	{
@@ -152,7 +151,6 @@ public:
 		drawscroller();
 		glDepthMask(GL_TRUE);
 	}
-	void quit() {}
 };
 
 effect_c effect;

@@ -1,53 +1,32 @@
 // The polyhedron stage's background picture, full screen and unchanged.
-#include <glm/glm.hpp>
-
 #include "effects.h"
-#include "quad.h"
-#include "../src/shader.h"
+#include "fullscreen.h"
 
 const float pbtausta_depth = 0.9f;  // as its vertex shader puts it
 
 namespace {
 
-const char* vs =
-	"attribute vec2 pos;\n"
-	"varying vec2 v_uv;\n"
-	"void main() {\n"
-	"  vec2 norpos = pos * vec2(2.0 / 1.0, 2.0 / 1.0) + vec2(-1.0, -1.0);\n"
-	"  gl_Position = vec4(norpos, 0.9, 1.0);\n"
-	"  v_uv = pos;\n"
-	"}\n";
-
 const char* fs =
 	FRAG_HEAD
-	"uniform sampler2D tex2;\n"
+	"uniform sampler2D tex;\n"
 	"varying vec2 v_uv;\n"
 	"void main() {\n"
-	"  gl_FragColor = vec4(texture2D(tex2, v_uv).rgb, 1.0);\n"
+	"  gl_FragColor = vec4(texture2D(tex, v_uv).rgb, 1.0);\n"
 	"}\n";
 
-shader_c shader;
-texture_c tex;
-
+picture_c picture;
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
-		shader.init(vs, fs);
-		tex.load("gfx/pb.jpg", 1);
+		picture.init(fs, 0.9f, "gfx/pb.jpg");
 	}
 
 	void draw()
 	{
-		shader.use();
-		shader.texture("tex2", 0, tex);
-		draw_unit_quad(shader, false);
+		picture.draw();
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

@@ -1,21 +1,8 @@
 // The group logo for the phone's screen, its mask added in moving bands.
-#include <glm/glm.hpp>
-
 #include "effects.h"
-#include "quad.h"
-#include "../src/clock.h"
-#include "../src/shader.h"
+#include "fullscreen.h"
 
 namespace {
-
-const char* vs =
-	"attribute vec2 pos;\n"
-	"varying vec2 v_uv;\n"
-	"void main() {\n"
-	"  vec2 norpos = pos * vec2(2.0 / 1.0, 2.0 / 1.0) + vec2(-1.0, -1.0);\n"
-	"  gl_Position = vec4(norpos, 0.0, 1.0);\n"
-	"  v_uv = pos;\n"
-	"}\n";
 
 const char* fs =
 	FRAG_HEAD
@@ -29,32 +16,19 @@ const char* fs =
 	"  gl_FragColor = vec4(base + band * texture2D(tex2, v_uv).rgb * 0.33, 1.0);\n"
 	"}\n";
 
-shader_c shader;
-texture_c qvdlogotex;
-texture_c qvdlogomasktex;
-
+picture_c picture;
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
-		shader.init(vs, fs);
-		qvdlogotex.load("gfx/qvdlogo.jpg", 1);
-		qvdlogomasktex.load("gfx/qvdlogomask.jpg", 1);
+		picture.init(fs, 0.0f, "gfx/qvdlogo.jpg", "gfx/qvdlogomask.jpg");
 	}
 
 	void draw()
 	{
-		shader.use();
-		glUniform1f(shader.uniform("time"), timeval);
-		shader.texture("tex", 0, qvdlogotex);
-		shader.texture("tex2", 1, qvdlogomasktex);
-		draw_unit_quad(shader, false);
+		picture.draw();
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

@@ -1,6 +1,7 @@
 // Stars in clip space, their depth the perspective divisor; they drift
 // towards the viewer, or with the phone once it takes over `sf_zchange`.
 #include "effects.h"
+#include "stars.h"
 #include "../src/clock.h"
 #include "../src/shader.h"
 #include "../src/util.h"
@@ -17,15 +18,6 @@ const char* star_vs =
 	"	gl_PointSize = clamp(6.0 * (1.0 - pos.z), 1.0, 6.0);\n"
 	"	v_col = vec4(1.0, 1.0, 1.0, 1.0) * (1.0 - pos.z);\n"
 	"}\n";
-
-const char* star_fs =
-	FRAG_HEAD
-	"varying vec4 v_col;\n"
-	"void main() {\n"
-	"	gl_FragColor = v_col;\n"
-	"}\n";
-
-const int starcount = 5000;
 
 glm::vec3 stars[starcount];
 shader_c shader;
@@ -59,12 +51,9 @@ void move_stars(float dz)
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
 	void initgl()
 	{
-		shader.init(star_vs, star_fs);
-		for (int i = 0; i < starcount; i++)
-			resetstar(i, 1.2f, 0.0f);
+		init_stars(shader, star_vs, resetstar, 1.2f, 0.0f);
 	}
 	void draw()
 	{
@@ -72,11 +61,8 @@ public:
 		sf_zchange = frameskip * -0.004f;
 
 		shader.use();
-		shader.array("pos", 3, GL_FLOAT, 12, stars);
-		glDrawArrays(GL_POINTS, 0, starcount);
-		shader.array("pos", 0, 0, 0, 0);
+		draw_stars(shader, stars);
 	}
-	void quit() {}
 };
 
 effect_c effect;

@@ -1,6 +1,7 @@
 // A 3D field of stars flown through at a steady speed; the timeline turns
 // its camera about the vertical axis through `starang`.
 #include "effects.h"
+#include "stars.h"
 #include "../src/clock.h"
 #include "../src/glm_deg.h"
 #include "../src/util.h"
@@ -19,15 +20,6 @@ const char* star_vs =
 	"	gl_PointSize = clamp(200.0 / gl_Position.w, 1.0, 6.0);\n"
 	"	v_col = vec4(1.0, 1.0, 1.0, 1.0) * (100.0 - gl_Position.z) / 100.0;\n"
 	"}\n";
-
-const char* star_fs =
-	FRAG_HEAD
-	"varying vec4 v_col;\n"
-	"void main() {\n"
-	"	gl_FragColor = v_col;\n"
-	"}\n";
-
-const int starcount = 5000;
 
 glm::vec3 stars[starcount];
 shader_c shader;
@@ -56,12 +48,9 @@ glm::mat4 star_mvp()
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
 	void initgl()
 	{
-		shader.init(star_vs, star_fs);
-		for (int i = 0; i < starcount; i++)
-			resetstar(i, 100.0f, 0.0f);
+		init_stars(shader, star_vs, resetstar, 100.0f, 0.0f);
 	}
 	void draw()
 	{
@@ -70,11 +59,8 @@ public:
 
 		shader.use();
 		glUniformMatrix4fv(shader.uniform("mvp"), 1, GL_FALSE, glm::value_ptr(mvp));
-		shader.array("pos", 3, GL_FLOAT, 12, stars);
-		glDrawArrays(GL_POINTS, 0, starcount);
-		shader.array("pos", 0, 0, 0, 0);
+		draw_stars(shader, stars);
 	}
-	void quit() {}
 };
 
 effect_c effect;

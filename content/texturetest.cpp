@@ -1,24 +1,11 @@
 // A full-screen quad showing whatever texture texturetesttex names; the
 // timeline uses it for the white background of the opening.
-#include <glm/glm.hpp>
-
 #include "effects.h"
-#include "quad.h"
-#include "../src/shader.h"
+#include "fullscreen.h"
 
 GLuint texturetesttex = 0;
 
 namespace {
-
-const char* vs =
-	"attribute vec2 pos;\n"
-	"attribute vec2 uv;\n"
-	"varying vec2 v_uv;\n"
-	"void main() {\n"
-	"  vec2 norpos = pos * vec2(2.0 / 1.0, 2.0 / 1.0) + vec2(-1.0, -1.0);\n"
-	"  gl_Position = vec4(norpos, 0.0, 1.0);\n"
-	"  v_uv = pos * vec2(1.0, 1.0);\n"
-	"}\n";
 
 const char* fs =
 	FRAG_HEAD
@@ -28,29 +15,21 @@ const char* fs =
 	"  gl_FragColor = texture2D(tex, v_uv);\n"
 	"}\n";
 
-shader_c shader;
-texture_c tex;  // never loaded: borrows the GL name of texturetesttex
-
+picture_c picture;  // its picture is never loaded: it borrows the GL name of texturetesttex
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
-		shader.init(vs, fs);
-		tex.flags = TEX_REPEAT;
+		picture.init(fs, 0.0f);
+		picture.tex.flags = TEX_REPEAT;
 	}
 
 	void draw()
 	{
-		tex.textureid = texturetesttex;
-		shader.use();
-		shader.texture("tex", 0, tex);
-		draw_unit_quad(shader, true);
+		picture.tex.textureid = texturetesttex;
+		picture.draw();
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

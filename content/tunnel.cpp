@@ -718,7 +718,6 @@ int draw_city(const glm::mat4& mv)
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
 	void initgl()
 	{
 		shader.init(city_vs, city_fs);
@@ -731,7 +730,6 @@ public:
 		build_clearance();
 	}
 	void draw();
-	void quit() {}
 };
 
 void effect_c::draw()

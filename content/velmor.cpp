@@ -51,8 +51,6 @@ float beat_saw(float beat)
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vs, fs);
@@ -74,8 +72,6 @@ public:
 		draw_unit_quad(shader, true);
 		glDisable(GL_BLEND);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

@@ -81,8 +81,6 @@ namespace {
 
 class effect_c : public demoeffect_c {
 public:
-	void init() {}
-
 	void initgl()
 	{
 		shader.init(vs, fs);
@@ -98,8 +96,6 @@ public:
 		glClear(GL_DEPTH_BUFFER_BIT);
 		zreset_backdrop(horizonbomb, false);
 	}
-
-	void quit() {}
 };
 
 effect_c effect;

@@ -15,6 +15,7 @@
 #include <vector>
 
 
+#include "files.h"
 #include "gl.h"
 #include "main.h"
 #include "stb_write.h"
@@ -27,7 +28,8 @@ static int64_t first_output = 0;    // first output frame at or after --from
 static int64_t last_output = 0;     // output frame at --to
 static int64_t frames_written = 0;
 static FILE* video_pipe = NULL;
-static std::vector<uint8_t> frame_rgb;     // one frame, bottom row first
+static std::vector<uint8_t> frame_rgba;    // one frame as read, bottom row first
+static std::vector<uint8_t> frame_rgb;     // the same without alpha
 static std::vector<uint16_t> frame_sum;    // blur accumulator
 static std::vector<uint8_t> frame_out;
 static bool catching_up = false;    // a --skip recording before its start
@@ -66,7 +68,9 @@ bool parse_fps(const char* text, int64_t* num, int64_t* den)
 		if (end == rest || d <= 0 || d > 1000000000)
 			return false;
 	}
-	if (*end || (double)n / (double)d > 1000.0)
+	// From one frame a day, the longest a recording runs, to 1000 a second.
+	double rate = (double)n / (double)d;
+	if (*end || rate > 1000.0 || rate * max_frame_period < 1.0)
 		return false;
 	*num = n;
 	*den = d;
@@ -127,6 +131,25 @@ static bool make_folder(const char* path)
 	return stat(path, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// The music goes into the video only if ffmpeg finds sound in it: a
+// damaged file leaves the video silent, as it leaves the demo, instead of
+// stopping ffmpeg.
+static bool music_usable(const char* fn)
+{
+	FILE* f = open_regular(fn, "rb");  // ffmpeg would wait for good on a FIFO
+	if (!f)
+		return false;
+	fclose(f);
+	std::string cmd = "ffprobe -v quiet -select_streams a -show_entries stream=codec_type -of csv=p=0 " +
+		shell_quote(fn) + " 2>/dev/null";
+	FILE* probe = popen(cmd.c_str(), "r");
+	if (!probe)
+		return false;
+	char line[64] = "";
+	bool audio = fgets(line, sizeof(line), probe) && !strncmp(line, "audio", 5);
+	return pclose(probe) == 0 && audio;
+}
+
 static void open_video(const char* path)
 {
 	const capture_options_s& c = capture_options;
@@ -136,15 +159,13 @@ static void open_video(const char* path)
 		video_w, video_h, (long long)c.fps_num, (long long)c.fps_den);
 	std::string cmd = head;
 	// The music starts where the first written frame starts.
-	FILE* song = song_file ? fopen(song_file, "rb") : NULL;
-	if (song) {
-		fclose(song);
+	if (song_file && music_usable(song_file)) {
 		char seek[64];
 		snprintf(seek, sizeof(seek), " -ss %.6f -i ", output_time(first_output));
 		// The picture runs on after the music: pad with silence, end with the picture.
 		cmd += seek + shell_quote(song_file) + " -map 0:v -map 1:a -af apad -shortest";
 	} else {
-		fprintf(stderr, "capture: no music file, the video is silent\n");
+		fprintf(stderr, "capture: no usable music file, the video is silent\n");
 	}
 	cmd += " -vf vflip";
 	if (ends_with(path, ".webm"))
@@ -205,6 +226,7 @@ void capture_start()
 		last_output = first_output;
 
 	size_t px = (size_t)video_w * video_h * 3;
+	frame_rgba.assign((size_t)video_w * video_h * 4, 0);
 	frame_rgb.assign(px, 0);
 	frame_sum.assign(px, 0);
 	frame_out.assign(px, 0);
@@ -370,7 +392,7 @@ static bool before_start()
 
 static void hold_at_start()
 {
-	SDL_GL_SwapBuffers();
+	swap_buffers();
 	held_frames++;
 	frametime = 0.0f;
 	frameskip = 0;
@@ -378,6 +400,20 @@ static void hold_at_start()
 	beatgrid = beatgrid_calc(timeval);
 	sync_dispatcher();
 	getqvdtime(&frame_begin);
+}
+
+// RGBA is the one layout every OpenGL ES 2 driver reads back.
+static void read_frame()
+{
+	glPixelStorei(GL_PACK_ALIGNMENT, 4);
+	glReadPixels(0, 0, video_w, video_h, GL_RGBA, GL_UNSIGNED_BYTE, frame_rgba.data());
+	const uint8_t* from = frame_rgba.data();
+	uint8_t* to = frame_rgb.data();
+	for (size_t n = (size_t)video_w * video_h; n > 0; n--, from += 4, to += 3) {
+		to[0] = from[0];
+		to[1] = from[1];
+		to[2] = from[2];
+	}
 }
 
 void capture_end_frame()
@@ -394,8 +430,7 @@ void capture_end_frame()
 	bool wanted = c.capture && m >= first_output;
 
 	if (wanted) {
-		glPixelStorei(GL_PACK_ALIGNMENT, 1);
-		glReadPixels(0, 0, video_w, video_h, GL_RGB, GL_UNSIGNED_BYTE, frame_rgb.data());
+		read_frame();
 		if (c.blur > 1) {
 			if (slot == 0)
 				std::fill(frame_sum.begin(), frame_sum.end(), 0);

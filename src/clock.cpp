@@ -25,11 +25,16 @@ float frameskiptime = 0.0f;
 
 std::atomic<int> framecounter(0);
 std::atomic<int> framecounter_logic(0);
+std::atomic<float> stats_time(0.0f);
+std::atomic<float> stats_beat(0.0f);
 
 float screenmode_changetime = 0.0f;
 bool screenmode_needschange = false;
 
 const float logic_step = 0.02f;
+// A day; past about six days a float accumulator no longer moves by a
+// 0.02 s step, and the loop below would never end.
+const float max_frame_period = 86400.0f;
 
 #ifdef QVD_HANDHELD
 void getqvdtime(qvdtime_t* t)
@@ -93,7 +98,7 @@ int frameskip_advance(float* accumulator, float period)
 {
 	// The remainder is carried as a debt, so logic never lags real time.
 	int steps = 0;
-	*accumulator += period;
+	*accumulator += period < max_frame_period ? period : max_frame_period;
 	while (*accumulator > 0.0f) {
 		*accumulator -= logic_step;
 		steps++;
@@ -119,6 +124,8 @@ void sync_dispatcher()
 		swipe_disabled = false;
 	}
 #endif
+	stats_time.store(timeval, std::memory_order_relaxed);
+	stats_beat.store(beatgrid, std::memory_order_relaxed);
 	if (timeval > screenmode_changetime && screenmode_needschange) {
 		fprintf(stderr, "now changing mode.\n");
 		screenmode_needschange = false;

@@ -29,6 +29,10 @@ extern float frameskiptime;    // logic-step accumulator, in (-0.02, 0] after a 
 // Shared with SDL's timer thread, which reads and zeroes them.
 extern std::atomic<int> framecounter;
 extern std::atomic<int> framecounter_logic;
+// timeval and beatgrid as of the last frame's end, for the timer thread:
+// the globals themselves are the main thread's alone.
+extern std::atomic<float> stats_time;
+extern std::atomic<float> stats_beat;
 
 void getqvdtime(qvdtime_t* t);
 void qvdtimersub(qvdtime_t* a, qvdtime_t* b, qvdtime_t* result);
@@ -36,7 +40,9 @@ double tvtof(qvdtime_t* t);
 void time_init();
 float beatgrid_calc(float seconds);
 
-// Adds one frame period to the accumulator and returns the logic steps due.
+// Adds one frame period (at most max_frame_period) to the accumulator and
+// returns the logic steps due.
+extern const float max_frame_period;
 int frameskip_advance(float* accumulator, float period);
 
 // Statistics line of the 2 s timer, for counts over one interval.

@@ -3,13 +3,15 @@
 #include "main.h"
 
 #include <math.h>
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "capture.h"
-#include "check.h"
+#include "datadir.h"
 #include "gl.h"
+#include "glcheck.h"
 #include "music.h"
 #include "retime.h"
 #include "options.h"
@@ -37,6 +39,12 @@ Uint8* keystate = NULL;
 int mouserull[2] = { 0, 0 };
 bool done_hint = false;
 
+#ifdef QVD_HANDHELD
+static const char* const program_name = "quintaro-n9";
+#else
+static const char* const program_name = "quintaro";
+#endif
+
 static SDL_Surface* screen = NULL;
 static event_callback_t event_callbacks[max_event_callbacks];
 static int cb_count = 0;
@@ -48,6 +56,67 @@ void set_event_callback(event_callback_t cb)
 		return;
 	}
 	event_callbacks[cb_count++] = cb;
+}
+
+// SIGINT, SIGTERM and SIGHUP only raise this flag, all that a handler may
+// safely do; loading and every frame look at it and end the run the way a
+// closed window does, end-of-run reports included.
+static volatile sig_atomic_t stop_signal = 0;
+
+static void on_stop_signal(int sig)
+{
+	if (stop_signal) {
+		// Asked again: the run did not get to stop, so stop it now.
+		signal(sig, SIG_DFL);
+		raise(sig);
+		return;
+	}
+	stop_signal = sig;
+}
+
+static void catch_stop_signals()
+{
+	struct sigaction sa;
+	memset(&sa, 0, sizeof(sa));
+	sa.sa_handler = on_stop_signal;
+	sigemptyset(&sa.sa_mask);
+	sa.sa_flags = SA_RESTART;
+	sigaction(SIGINT, &sa, NULL);
+	sigaction(SIGTERM, &sa, NULL);
+	sigaction(SIGHUP, &sa, NULL);
+}
+
+static void dispatch(SDL_Event* e);
+
+// A quit request: the demo's callbacks see a quit event, as for a closed
+// window; if none of them ends the run (while loading there is none yet),
+// it ends here the same way.
+[[noreturn]] static void quit_run()
+{
+	SDL_Event e;
+	memset(&e, 0, sizeof(e));
+	e.type = SDL_QUIT;
+	dispatch(&e);
+	SDL_Quit();
+	exit(1);
+}
+
+static void check_stop_signal()
+{
+	if (!stop_signal)
+		return;
+	fprintf(stderr, "signal %i (%s): quitting\n", (int)stop_signal, strsignal(stop_signal));
+	quit_run();
+}
+
+// While loading, only a quit request is acted upon.
+static void loading_events()
+{
+	check_stop_signal();
+	SDL_Event e;
+	while (SDL_PollEvent(&e))
+		if (e.type == SDL_QUIT)
+			quit_run();
 }
 
 #ifdef QVD_HANDHELD
@@ -89,6 +158,16 @@ static void report_gl_and_viewport()
 	glViewport(0, (int)((video_h - ph) / 2.0), video_w, ph);
 }
 
+// The display offers no GL drawing of its kind (an 8-bit screen, a
+// server without GLX): one line naming the cause, and init_gl fails.
+static int no_visual(const char* gl)
+{
+	const SDL_VideoInfo* info = SDL_GetVideoInfo();
+	int depth = info && info->vfmt ? info->vfmt->BitsPerPixel : 0;
+	fprintf(stderr, "no %s visual on this %i-bit screen (%s)\n", gl, depth, SDL_GetError());
+	return 1;
+}
+
 #ifdef QVD_HANDHELD
 // Full screen at the display's own size on an OpenGL ES 2 context; the
 // configured size only sets the picture's aspect.
@@ -104,7 +183,8 @@ int init_gl()
 	gles_set_attribute(GLES_ATTR_CONTEXT_MINOR, 0);
 	gles_set_attribute(GLES_ATTR_SWAP_CONTROL, 1);
 	screen = gles_set_video_mode(0, 0, 0, SDL_FULLSCREEN | SDL_OPENGLES);
-	QVD_CHECK(screen);
+	if (!screen)
+		return no_visual("OpenGL ES 2");
 	compositor_fix(0);  // a dialog until the demo has run two seconds
 	SDL_ShowCursor(0);
 
@@ -126,14 +206,15 @@ int init_gl()
 	SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, config_stencilsize);
 	SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
 	screen = SDL_SetVideoMode(config_width, config_height, 0, config_videoflags | SDL_OPENGL);
-	QVD_CHECK(screen);
+	if (!screen)
+		return no_visual("OpenGL");
 	SDL_ShowCursor(0);
 
 #ifndef QVD_WEB
 	// WebGL has its entry points and point sprites built in.
 	GLenum err = glewInit();
 	if (err != GLEW_OK) {
-		fprintf(stderr, "couldn't initialise GLEW: %s\n", (const char*)glewGetErrorString(err));
+		fprintf(stderr, "no OpenGL entry points (GLEW: %s), can't run\n", (const char*)glewGetErrorString(err));
 		return 1;
 	}
 	// Point effects set gl_PointSize in their vertex shaders.
@@ -158,9 +239,7 @@ void swap_buffers()
 
 void system_crap_pre()
 {
-	SDL_Event e;
-	while (SDL_PollEvent(&e)) {
-	}
+	loading_events();
 	swap_buffers();
 #ifdef QVD_WEB
 	web_yield();
@@ -197,15 +276,20 @@ static void builtin_bindings(SDL_Event* e)
 	}
 }
 
+static void dispatch(SDL_Event* e)
+{
+	for (int i = 0; i < cb_count; i++)
+		if (event_callbacks[i])
+			event_callbacks[i](e);
+	builtin_bindings(e);
+}
+
 static void pump_events()
 {
+	check_stop_signal();
 	SDL_Event e;
-	while (SDL_PollEvent(&e)) {
-		for (int i = 0; i < cb_count; i++)
-			if (event_callbacks[i])
-				event_callbacks[i](&e);
-		builtin_bindings(&e);
-	}
+	while (SDL_PollEvent(&e))
+		dispatch(&e);
 }
 
 // Swap, spin until a 0.02 s period is over (in a browser: wait for its
@@ -215,6 +299,7 @@ static void realtime_end_frame()
 	swap_buffers();
 #ifdef QVD_WEB
 	web_frame_wait();
+	web_follow_music();
 	const float shortest_frame = 0.0f;
 #else
 	const float shortest_frame = 0.02f;
@@ -242,6 +327,7 @@ void system_crap()
 		mouserull[0] = 0;
 		mouserull[1] = 0;
 	}
+	gl_check_frame(timeval);
 	pump_events();
 	if (capture_clock()) {
 		capture_end_frame();
@@ -260,7 +346,7 @@ static Uint32 fps_tick(Uint32 interval, void* param)
 	(void)param;
 	int frames = framecounter.exchange(0);
 	int steps = framecounter_logic.exchange(0);
-	print_stats(frames, steps, timeval, beatgrid);
+	print_stats(frames, steps, stats_time.load(std::memory_order_relaxed), stats_beat.load(std::memory_order_relaxed));
 #ifdef QVD_WEB
 	// The emulation's timers fire once.
 	web_tick();
@@ -272,9 +358,18 @@ static Uint32 fps_tick(Uint32 interval, void* param)
 int runtime_main(int argc, char** argv)
 {
 	getqvdtime(&started_at);
+	catch_stop_signals();
+	gl_check_init();
 	demo_config();
 	if (!parse_options(argc, argv))
 		return 2;
+	if (version_option) {
+		printf("%s %s\n", program_name, QVD_VERSION);
+		return 0;
+	}
+	int status = enter_data_folder();
+	if (status)
+		return status;
 	if (!capture_check())
 		return 1;
 #ifdef QVD_HANDHELD
@@ -283,23 +378,38 @@ int runtime_main(int argc, char** argv)
 
 	if (!retime_start(argc, argv))
 		return 2;
-	// A recording opens no audio device, so it runs where there is no sound.
-	Uint32 subsystems = SDL_INIT_TIMER | SDL_INIT_VIDEO | (capture_clock() ? 0 : SDL_INIT_AUDIO);
+	// The audio device is opened with the music, and only for it, so a
+	// recording or --nomusic runs where there is no sound. No parachute:
+	// SDL's would shut the display down from inside a fault signal, where
+	// the interrupted allocator's lock can hold it for good.
+	Uint32 subsystems = SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_NOPARACHUTE;
 	// Only X gives SDL 1.2 a GL context; without it SDL would fall back to
 	// a text-terminal driver that garbles the terminal and then fails.
 	setenv("SDL_VIDEODRIVER", "x11", 0);
-	int res = SDL_Init(subsystems);
-	if (res != 0 && !SDL_WasInit(SDL_INIT_VIDEO)) {
+	// On a 30-bit screen SDL 1.2 would take a DirectColor visual and fill
+	// its 1024 colour cells into a 256-cell array on the stack.
+	setenv("SDL_VIDEO_X11_NODIRECTCOLOR", "1", 0);
+	// Mesa's software renderer frees a fence while its last rasterizer
+	// thread may still be signalling it (it reads the count unlocked, then
+	// drops the last reference): a write into freed memory that once froze
+	// a recording. A recording, unattended and not in a hurry, rasterizes
+	// on the main thread without that fence; real time and --bench keep
+	// the renderer's threads, which the frame rate needs.
+	// Only that renderer reads this; a value given outside wins.
+	if (capture_options.capture)
+		setenv("LP_NUM_THREADS", "0", 0);
+	if (SDL_Init(subsystems) != 0) {
 		const char* display = getenv("DISPLAY");
-		fprintf(stderr, "no X display could be opened (DISPLAY=%s); --capture under xvfb-run records without one\n",
-			display ? display : "unset");
+		if (!SDL_WasInit(SDL_INIT_VIDEO))
+			fprintf(stderr, "no X display could be opened (DISPLAY=%s: %s); --capture under xvfb-run records without one\n",
+				display ? display : "unset", SDL_GetError());
+		else
+			fprintf(stderr, "SDL could not start: %s\n", SDL_GetError());
 		return 1;
 	}
-	QVD_CHECK(res == 0);
-	if (init_gl() != 0) {
-		fprintf(stderr, "no OpenGL entry points, can't run\n");
+	if (init_gl() != 0)
 		return 1;
-	}
+	loading_events();
 	getqvdtime(&gl_ready_at);
 	keystate = SDL_GetKeyState(NULL);
 #ifdef QVD_HANDHELD
@@ -314,7 +424,11 @@ int runtime_main(int argc, char** argv)
 	SDL_AddTimer(2000, fps_tick, NULL);
 
 	demo_init();
+	retime_begin();
+	loading_events();
 	demo_initgl();
+	loading_events();
+	gl_check("while setting up");
 	if (!demoname)
 		demoname = "QVD Demobase";
 	SDL_WM_SetCaption(demoname, demoname);

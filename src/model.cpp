@@ -6,7 +6,8 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
+
+#include "files.h"
 
 // Coordinates beyond this are garbage in any of the demo's scenes, and
 // their sums and squares would overflow a float.
@@ -131,15 +132,9 @@ bool model_c::load(const char* fn)
 	lineno = 0;
 	center = glm::vec3(0.0f);
 	fprintf(stderr, "loading %s\n", fn);
-	// A FIFO would block the open, a device or folder is no model.
-	struct stat st;
-	if (stat(fn, &st) != 0)
-		return fail("can't open model file: %s", strerror(errno));
-	if (!S_ISREG(st.st_mode))
-		return fail("not a regular file");
-	FILE* f = fopen(fn, "rb");
+	FILE* f = open_regular(fn, "rb");
 	if (!f)
-		return fail("can't open model file: %s", strerror(errno));
+		return fail("can't open model file: %s", open_failure());
 	verts = new glm::vec3[maxverts];
 	texcoords = new glm::vec2[maxverts];
 	normals = new glm::vec3[maxverts];

@@ -5,6 +5,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include "files.h"
 #include "main.h"
 
 Mix_Music* music = NULL;
@@ -13,11 +14,23 @@ void startmusic()
 {
 	if (!song_file)
 		return;
+	// Without music no audio device is needed: it runs where there is none.
+	if (!(config_otherflags & 1)) {
+		fprintf(stderr, "music off, no audio device opened\n");
+		return;
+	}
 	fprintf(stderr, "initting music\n");
 	if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 4096) != 0) {
-		printf("Error initializing SDL_mixer: %s\n", Mix_GetError());
+		fprintf(stderr, "Error initializing SDL_mixer: %s\n", Mix_GetError());
 		exit(1);
 	}
+	// The mixer opens the file itself; a FIFO there would block it.
+	FILE* f = open_regular(song_file, "rb");
+	if (!f) {
+		fprintf(stderr, "guess what: %s: %s\n", song_file, open_failure());
+		return;
+	}
+	fclose(f);
 	music = Mix_LoadMUS(song_file);
 	if (!music)
 		fprintf(stderr, "guess what: %s\n", Mix_GetError());
@@ -25,8 +38,9 @@ void startmusic()
 
 void realstartmusic()
 {
-	if (config_otherflags & 1)
-		Mix_PlayMusic(music, 0);
+	if (!music)
+		return;
+	Mix_PlayMusic(music, 0);
 	Mix_SetMusicPosition((double)timeval_skip);
 }
 

@@ -6,8 +6,11 @@
 #include <string.h>
 
 #include "capture.h"
+#include "datadir.h"
 #include "main.h"
 #include "retime.h"
+
+bool version_option = false;
 
 // Times on the command line lie within a day: the finale loops for ever,
 // but past a day float time is too coarse for the 0.02 s logic step and a
@@ -91,7 +94,7 @@ static bool value_option(const char* name, const char* value)
 		c.path = value;
 	} else if (!strcmp(name, "--fps")) {
 		if (!parse_fps(value, &c.fps_num, &c.fps_den)) {
-			fprintf(stderr, "--fps: '%s' is not a frame rate such as 50 or 60000/1001\n", value);
+			fprintf(stderr, "--fps: '%s' is not a frame rate from one a day to 1000 a second, such as 50 or 60000/1001\n", value);
 			return false;
 		}
 	} else if (!strcmp(name, "--blur")) {
@@ -112,6 +115,12 @@ static bool value_option(const char* name, const char* value)
 			return false;
 		}
 		(name[2] == 'f' ? c.from : c.to) = v;
+	} else if (!strcmp(name, "--data")) {
+		if (!*value) {
+			fprintf(stderr, "--data: the folder name is empty\n");
+			return false;
+		}
+		data_option = value;
 	} else if (!strcmp(name, "--size")) {
 		if (!read_size(value, &config_width, &config_height)) {
 			fprintf(stderr, "--size: '%s' is not a window size such as 1280x720\n", value);
@@ -123,7 +132,7 @@ static bool value_option(const char* name, const char* value)
 
 static bool takes_value(const char* arg)
 {
-	static const char* const names[] = { "--skip", "--capture", "--fps", "--blur", "--from", "--to", "--size" };
+	static const char* const names[] = { "--skip", "--capture", "--fps", "--blur", "--from", "--to", "--size", "--data" };
 	for (const char* n : names)
 		if (!strcmp(arg, n))
 			return true;
@@ -170,6 +179,8 @@ bool parse_options(int argc, char** argv)
 			pending = arg;
 		} else if (!strcmp(arg, "--bench")) {
 			capture_options.bench = true;
+		} else if (!strcmp(arg, "--version")) {
+			version_option = true;
 		} else if (takes_value(arg)) {
 			pending = arg;
 		} else if (strcmp(arg, "--fs") && strcmp(arg, "--fullhd")) {

@@ -2,6 +2,7 @@
 
 #include <SDL/SDL.h>
 #include <errno.h>
+#include <fcntl.h>
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -9,9 +10,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <glm/glm.hpp>
 #include <string>
 #include <vector>
 
+#include "datadir.h"
+#include "files.h"
 #include "main.h"
 #include "sync.h"
 
@@ -37,6 +41,13 @@ static float next_poll = 0.0f;
 static const float poll_period = 0.1f;  // seconds of demo time
 
 static const long max_file = 1 << 20;
+
+// The text of the events file whose positions are in use. A restart hands
+// it to the next run in an unlinked file whose descriptor survives the
+// exec, named by this variable: that run keeps these positions if the file
+// has gone bad meanwhile.
+static std::string in_use;
+static const char* const handover_env = "QVD_EVENTS_IN_USE_FD";
 
 static bool read_number(const char* text, double lo, double hi, float* out)
 {
@@ -74,6 +85,10 @@ int retime_option(int argc, char** argv, int i)
 			fprintf(stderr, "--loop: two beat-grid positions A B must follow, A before B, from -1 to 100000\n");
 			return -1;
 		}
+		if (r.loop_to - r.loop_from < 1.0f) {
+			fprintf(stderr, "--loop: %s to %s is shorter than a beat, too short to play\n", argv[i + 1], argv[i + 2]);
+			return -1;
+		}
 		r.loop = true;
 		return 3;
 	}
@@ -91,6 +106,12 @@ bool retime_check(bool recording)
 		fprintf(stderr, "%s works in real time only, not with --capture or --bench\n", r.watch ? "--watch" : "--loop");
 		return false;
 	}
+#ifdef QVD_WEB
+	if (r.watch || r.loop) {
+		fprintf(stderr, "%s starts the program again, which a web page cannot do\n", r.watch ? "--watch" : "--loop");
+		return false;
+	}
+#endif
 	return true;
 }
 
@@ -117,11 +138,11 @@ static bool same(const stamp_s& a, const stamp_s& b)
 
 // Reads and parses an events file; on failure prints one line naming the
 // file, the line and what is wrong.
-static bool read_events_file(const char* path, std::vector<event_position>* list)
+static bool read_events_file(const char* path, std::vector<event_position>* list, std::string* read)
 {
-	FILE* f = fopen(path, "rb");
+	FILE* f = open_regular(path, "rb");
 	if (!f) {
-		fprintf(stderr, "%s: can't read: %s\n", path, strerror(errno));
+		fprintf(stderr, "%s: can't read: %s\n", path, open_failure());
 		return false;
 	}
 	std::string text;
@@ -146,7 +167,44 @@ static bool read_events_file(const char* path, std::vector<event_position>* list
 		fprintf(stderr, "%s:%i: %s\n", path, line, what.c_str());
 		return false;
 	}
+	*read = text;
 	return true;
+}
+
+// The positions a restarting run was using; false if this run was not
+// started by one.
+static bool handed_over(std::vector<event_position>* list, std::string* text)
+{
+	const char* name = getenv(handover_env);
+	if (!name)
+		return false;
+	unsetenv(handover_env);
+	char* end;
+	long fd = strtol(name, &end, 10);
+	struct stat st;
+	if (*end || end == name || fd < 3 || fd > 65535 || fstat((int)fd, &st) != 0 || !S_ISREG(st.st_mode))
+		return false;
+	text->clear();
+	char buf[4096];
+	ssize_t n;
+	lseek((int)fd, 0, SEEK_SET);
+	while (text->size() <= (size_t)max_file && (n = read((int)fd, buf, sizeof(buf))) > 0)
+		text->append(buf, (size_t)n);
+	close((int)fd);
+	std::string what;
+	return text->size() <= (size_t)max_file && sync_load(text->data(), text->size(), list, &what) == 0;
+}
+
+static void hand_over()
+{
+	FILE* f = tmpfile();
+	if (!f || fwrite(in_use.data(), 1, in_use.size(), f) != in_use.size() || fflush(f) != 0)
+		return;
+	int fd = fileno(f);
+	fcntl(fd, F_SETFD, 0);  // kept across the exec
+	char name[16];
+	snprintf(name, sizeof(name), "%d", fd);
+	setenv(handover_env, name, 1);
 }
 
 // Every end of a run goes through exit(): the recording's last frame, 'q',
@@ -154,6 +212,7 @@ static bool read_events_file(const char* path, std::vector<event_position>* list
 static void run_end()
 {
 	const retime_options_s& r = retime_options;
+	leave_data_folder();  // the dump goes where the user started the demo
 	if (r.dump)
 		sync_save();
 	if (r.events_path)
@@ -169,9 +228,17 @@ bool retime_start(int argc, char** argv)
 	if (r.events_path) {
 		// Stamped before reading, so a change made meanwhile is seen.
 		seen = file_stamp(r.events_path);
-		std::vector<event_position> list;
-		if (!read_events_file(r.events_path, &list))
-			return false;
+		std::vector<event_position> list, previous;
+		std::string kept;
+		bool restarted = handed_over(&previous, &kept);
+		if (!read_events_file(r.events_path, &list, &in_use)) {
+			// A bad save ends no session that is under way.
+			if (!restarted)
+				return false;
+			fprintf(stderr, "keeping the positions in use until %s is mended\n", r.events_path);
+			list = previous;
+			in_use = kept;
+		}
 		sync_preset(list);
 		fprintf(stderr, "%i event positions from %s\n", (int)list.size(), r.events_path);
 	}
@@ -195,13 +262,16 @@ static void restart(float seconds)
 		args.push_back(saved_argv[i]);
 	}
 	char skip[32];
-	snprintf(skip, sizeof(skip), "%.4f", seconds > 0.0f ? seconds : 0.0f);
+	snprintf(skip, sizeof(skip), "%.4f", glm::max(0.0f, seconds));
 	args.push_back((char*)"--skip");
 	args.push_back(skip);
 	args.push_back(NULL);
 
+	if (retime_options.events_path)
+		hand_over();
 	fflush(NULL);
 	SDL_Quit();  // the window and the sound device must not outlive the old run
+	leave_data_folder();  // the same command line finds the same folders again
 	execv("/proc/self/exe", args.data());
 	execvp(saved_argv[0], args.data());
 	fprintf(stderr, "can't start the demo again: %s\n", strerror(errno));
@@ -231,18 +301,36 @@ static void watch_poll()
 	is_settling = false;
 	seen = now;
 	std::vector<event_position> list;
-	if (!read_events_file(path, &list)) {
+	std::string text;
+	if (!read_events_file(path, &list, &text)) {
 		fprintf(stderr, "keeping the positions in use until %s is mended\n", path);
 		return;
 	}
+	in_use = text;
 	fprintf(stderr, "%s changed, starting again at %.2f s\n", path, timeval);
 	restart(timeval);
+}
+
+void retime_begin()
+{
+	const retime_options_s& r = retime_options;
+	if (!r.loop)
+		return;
+	// The loop starts at A, or at the music's start if A lies before it.
+	float from = glm::max(0.0f, beat_time(r.loop_from));
+	if (timeval_skip < from || timeval_skip >= beat_time(r.loop_to)) {
+		timeval_skip = from;
+		fprintf(stderr, "skipping time to %.2f\n", timeval_skip);
+	}
 }
 
 void retime_frame()
 {
 	const retime_options_s& r = retime_options;
-	if (r.loop && beatgrid >= r.loop_to) {
+	// Every pass plays a beat at least, even where the catch-up of the
+	// skipped stages has already run past B.
+	bool played = timeval - timeval_skip >= beat_time(1.0f) - beat_time(0.0f);
+	if (r.loop && beatgrid >= r.loop_to && played) {
 		fprintf(stderr, "loop end %.2f reached, starting again at beat %.2f\n", r.loop_to, r.loop_from);
 		restart(beat_time(r.loop_from));
 	}

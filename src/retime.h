@@ -29,6 +29,10 @@ bool retime_check(bool recording);
 // file is bad.
 bool retime_start(int argc, char** argv);
 
+// After the demo set its beat grid, before the clock starts: a --loop run
+// starts at A.
+void retime_begin();
+
 // Once per real-time frame after the clock moved: restarts when the file
 // has changed or the loop's end is reached.
 void retime_frame();

@@ -1,6 +1,7 @@
 #include "shader.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "check.h"
@@ -25,8 +26,29 @@ static GLuint compile_shader(GLenum type, const char* src)
 	return shader;
 }
 
+#ifdef QVD_GLES
+// Every fragment source asks for highp (FRAG_HEAD), which OpenGL ES 2 leaves
+// to the driver: without it no shader compiles, so say so once, plainly.
+static void need_fragment_highp()
+{
+	static bool checked = false;
+	if (checked)
+		return;
+	checked = true;
+	GLint range[2] = { 0, 0 }, precision = 0;
+	glGetShaderPrecisionFormat(GL_FRAGMENT_SHADER, GL_HIGH_FLOAT, range, &precision);
+	if (precision == 0) {
+		fprintf(stderr, "the GL driver has no highp floats in fragment shaders, which every shader here needs\n");
+		exit(1);
+	}
+}
+#endif
+
 void shader_c::init(const char* vp, const char* fp)
 {
+#ifdef QVD_GLES
+	need_fragment_highp();
+#endif
 	GLuint vs = compile_shader(GL_VERTEX_SHADER, vp);
 	GLuint fs = compile_shader(GL_FRAGMENT_SHADER, fp);
 	GLuint tempprogram = glCreateProgram();

@@ -5,6 +5,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "files.h"
+
 event_map events;
 
 // An events file's position holds for every handle; the first one that asks
@@ -55,9 +57,9 @@ void sync_ack()
 
 void sync_save()
 {
-	FILE* f = fopen("eventsdump.txt", "wt");
+	FILE* f = open_regular("eventsdump.txt", "w");
 	if (!f) {
-		fprintf(stderr, "can't write eventsdump.txt\n");
+		fprintf(stderr, "can't write eventsdump.txt: %s\n", open_failure());
 		return;
 	}
 	for (event_map::iterator it = events.begin(); it != events.end(); ++it) {
@@ -175,11 +177,28 @@ void sync_preset(const std::vector<event_position>& list)
 	}
 }
 
+static const char* const* catalogue = NULL;
+static int catalogue_size = 0;
+
+void sync_catalogue(const char* const* names, int count)
+{
+	catalogue = names;
+	catalogue_size = count;
+}
+
+static bool in_catalogue(const std::string& name)
+{
+	for (int i = 0; i < catalogue_size; i++)
+		if (name == catalogue[i])
+			return true;
+	return false;
+}
+
 std::vector<std::string> sync_unused()
 {
 	std::vector<std::string> names;
 	for (const event_map::value_type& e : events)
-		if (e.second.preset && !e.second.used)
+		if (e.second.preset && !e.second.used && !in_catalogue(e.first))
 			names.push_back(e.first);
 	return names;
 }

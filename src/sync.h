@@ -50,5 +50,10 @@ int sync_load(const char* text, size_t size, std::vector<event_position>* out, s
 // Creates the events ahead of the demo's code, so that their positions win.
 void sync_preset(const std::vector<event_position>& list);
 
-// Names of preset events that the demo's code never asked for.
+// Every name the demo asks for somewhere in its run, whether or not a run
+// gets there: the names of an events file that are none of them are typos.
+void sync_catalogue(const char* const* names, int count);
+
+// Names of preset events that the demo never asks for: neither in the
+// catalogue nor asked for in this run.
 std::vector<std::string> sync_unused();

@@ -1,16 +1,15 @@
 #include "texture.h"
 
-#include <SDL/SDL_image.h>
+#include <errno.h>
+#include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <sys/stat.h>
 #include <string>
 #include <vector>
 
-#ifdef QVD_WEB
-#include "web.h"
-#endif
+#include "files.h"
+#include "picture.h"
 
 static const int max_atlas_reads = 1000;
 
@@ -56,25 +55,60 @@ static void upload(GLenum target, SDL_Surface* s, GLenum format, bool sub)
 		glTexImage2D(target, 0, format, s->w, s->h, 0, format, GL_UNSIGNED_BYTE, pixels);
 }
 
-// One picture file into a 2D texture or one side of a cube map.
-static void upload_file(GLenum target, const char* fn, GLint format)
+static bool check_picture_file(FILE* f, const char* fn);
+static bool picture_fits(const char* fn, int64_t w, int64_t h);
+
+// Opens, checks and decodes a picture, or stops with a line naming it:
+// every picture is assumed to exist.
+static picture_s read_picture(const char* fn, int channels)
 {
-#ifdef QVD_WEB
-	// The browser's SDL surfaces are always 32-bit: decode straight to rows.
-	if (!check_picture(fn))
+	FILE* f = open_regular(fn, "rb");
+	if (!f)
+		couldnt_load(fn, open_failure());
+	if (!check_picture_file(f, fn))
 		exit(1);
-	int w, h;
-	unsigned char* pixels = web_load_picture(fn, format == GL_RGB ? 3 : 4, &w, &h);
-	if (!pixels)
-		couldnt_load(fn, "not a picture");
-	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-	glTexImage2D(target, 0, format, w, h, 0, format, GL_UNSIGNED_BYTE, pixels);
-	web_free_picture(pixels);
-#else
-	SDL_Surface* s = texture_c::load_image(fn, format);
-	upload(target, s, (GLenum)format, false);
-	SDL_FreeSurface(s);
+	picture_s p;
+	std::string why;
+	bool whole = decode_picture(f, channels, &p, &why);
+	fclose(f);
+	if (!whole)
+		couldnt_load(fn, why.c_str());
+	if (!picture_fits(fn, p.w, p.h))
+		exit(1);
+	fprintf(stderr, "texture bpp: %i\n", p.bits);
+	return p;
+}
+
+#ifdef QVD_GLES
+static bool power_of_two(int n)
+{
+	return n > 0 && (n & (n - 1)) == 0;
+}
 #endif
+
+// OpenGL ES 2 repeats a texture only if its sides are powers of two; any
+// other size samples black there, so stop with its name instead.
+static void check_repeat(const char* fn, int w, int h, bool repeat)
+{
+#ifdef QVD_GLES
+	if (repeat && (!power_of_two(w) || !power_of_two(h))) {
+		fprintf(stderr, "%s: %ix%i picture with repeat wrapping: OpenGL ES 2 repeats only power-of-two sides\n",
+			fn, w, h);
+		exit(1);
+	}
+#else
+	(void)fn, (void)w, (void)h, (void)repeat;
+#endif
+}
+
+// One picture file into a 2D texture or one side of a cube map.
+static void upload_file(GLenum target, const char* fn, GLint format, bool repeat)
+{
+	picture_s p = read_picture(fn, format == GL_RGB ? 3 : 4);
+	check_repeat(fn, p.w, p.h, repeat);
+	glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+	glTexImage2D(target, 0, format, p.w, p.h, 0, format, GL_UNSIGNED_BYTE, p.pixels);
+	free_picture(&p);
 }
 
 static const size_t max_atlas_line = 998;  // characters, line end not counted
@@ -103,15 +137,12 @@ static bool read_line(FILE* f, std::string* line, bool* cut)
 void texture_c::checksubtex(const char* fn)
 {
 	std::string atlasname = std::string(fn) + ".txt";
-	// A FIFO would block the open, a device could be endless.
-	struct stat st;
-	if (stat(atlasname.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
-		fprintf(stderr, "%s: not a regular file, no subtexes\n", atlasname.c_str());
-		return;
-	}
-	FILE* f = fopen(atlasname.c_str(), "rt");
+	FILE* f = open_regular(atlasname.c_str(), "r");
 	if (!f) {
-		fprintf(stderr, "no subtexes\n");
+		if (errno == ENOENT)
+			fprintf(stderr, "no subtexes\n");
+		else
+			fprintf(stderr, "%s: %s, no subtexes\n", atlasname.c_str(), open_failure());
 		return;
 	}
 	// A final line without a line end is dropped, as is the 1000th line.
@@ -163,7 +194,7 @@ void texture_c::load(const char* fn, int texflags)
 		set_params(GL_TEXTURE_CUBE_MAP, texflags, false);
 		for (int i = 0; i < 6; i++) {
 			fprintf(stderr, "noin: %i\n", i);
-			upload_file(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, subtexdata[i], format);
+			upload_file(GL_TEXTURE_CUBE_MAP_POSITIVE_X + i, subtexdata[i], format, false);
 		}
 		textureid = id;
 		return;
@@ -174,13 +205,13 @@ void texture_c::load(const char* fn, int texflags)
 	glGenTextures(1, &id);
 	glBindTexture(GL_TEXTURE_2D, id);
 	set_params(GL_TEXTURE_2D, texflags, true);
-	upload_file(GL_TEXTURE_2D, fn, format);
+	upload_file(GL_TEXTURE_2D, fn, format, (texflags & TEX_REPEAT) != 0);
 	textureid = id;
 }
 
 // The largest picture a texture may be: the GL's limit, and never more
 // than SDL 1.2's 16-bit rectangles and pitches can address.
-static bool picture_fits(const char* fn, long w, long h)
+static bool picture_fits(const char* fn, int64_t w, int64_t h)
 {
 	GLint limit = 0;
 	glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
@@ -188,14 +219,15 @@ static bool picture_fits(const char* fn, long w, long h)
 		limit = 16384;  // no context yet, or more than SDL can address
 	if (w <= limit && h <= limit)
 		return true;
-	fprintf(stderr, "%s: picture of %lix%li is larger than %i, the largest texture side\n", fn, w, h,
-		(int)limit);
+	fprintf(stderr, "%s: picture of %lldx%lld is larger than %i, the largest texture side\n", fn,
+		(long long)w, (long long)h, (int)limit);
 	return false;
 }
 
-static long big_endian(const unsigned char* p, int bytes)
+// 64 bits: a 32-bit long (on ARM) would turn lengths past 2^31 negative.
+static int64_t big_endian(const unsigned char* p, int bytes)
 {
-	long v = 0;
+	int64_t v = 0;
 	for (int i = 0; i < bytes; i++)
 		v = v << 8 | p[i];
 	return v;
@@ -208,13 +240,13 @@ static bool png_chunks_whole(FILE* f)
 {
 	if (fseek(f, 0, SEEK_END) != 0)
 		return false;
-	long size = ftell(f);
+	int64_t size = ftell(f);
 	unsigned char h[8];
-	for (long pos = 8; pos + 12 <= size;) {
-		if (fseek(f, pos, SEEK_SET) != 0 || fread(h, 1, 8, f) != 8)
+	for (int64_t pos = 8; pos + 12 <= size;) {
+		if (fseek(f, (long)pos, SEEK_SET) != 0 || fread(h, 1, 8, f) != 8)
 			return false;
-		long len = big_endian(h, 4);
-		if (len > 0x7fffffffL || len > size - pos - 12)
+		int64_t len = big_endian(h, 4);
+		if (len > 0x7fffffff || len > size - pos - 12)
 			return false;
 		if (!memcmp(h + 4, "IEND", 4))
 			return true;
@@ -228,9 +260,16 @@ static bool png_chunks_whole(FILE* f)
 // whose absence the decoder only warns of (it fills the rest with grey).
 bool check_picture(const char* fn)
 {
-	FILE* f = fopen(fn, "rb");
+	FILE* f = open_regular(fn, "rb");
 	if (!f)
-		return true;  // the decoder says what is wrong
+		return true;  // the loader says what is wrong
+	bool ok = check_picture_file(f, fn);
+	fclose(f);
+	return ok;
+}
+
+static bool check_picture_file(FILE* f, const char* fn)
+{
 	// The headers lie in the first bytes, the end marker in the last two.
 	std::vector<unsigned char> d(65536);
 	d.resize(fread(d.data(), 1, d.size(), f));
@@ -242,7 +281,7 @@ bool check_picture(const char* fn)
 	bool is_png = d.size() >= 4 && !memcmp(d.data(), png, 4);
 	bool whole = is_png && d.size() >= 24 && !memcmp(d.data(), png, 8) && !memcmp(&d[12], "IHDR", 4) &&
 		png_chunks_whole(f);
-	fclose(f);
+	rewind(f);
 	if (is_png && !whole) {
 		fprintf(stderr, "%s: PNG without its header or with chunks past the end of the file (file cut short?)\n", fn);
 		return false;
@@ -265,61 +304,22 @@ bool check_picture(const char* fn)
 	return true;
 }
 
-#ifdef QVD_WEB
-// The browser's surfaces hold 32-bit pixels only.
 SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
 {
-	if (internalformat != GL_RGBA)
+	if (internalformat != GL_RGB && internalformat != GL_RGBA)
 		return NULL;
-	if (!check_picture(fn))
-		exit(1);
-	int w, h;
-	unsigned char* pixels = web_load_picture(fn, 4, &w, &h);
-	if (!pixels)
-		couldnt_load(fn, "not a picture");
-	fprintf(stderr, "texture bpp: %i\n", 32);
-	SDL_Surface* result = SDL_CreateRGBSurface(SDL_SRCALPHA, w, h, 32,
-		0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
-	for (int y = 0; y < h; y++)
-		memcpy((Uint8*)result->pixels + y * result->pitch, pixels + (size_t)y * w * 4, (size_t)w * 4);
-	web_free_picture(pixels);
+	bool rgb = internalformat == GL_RGB;
+	picture_s p = read_picture(fn, rgb ? 3 : 4);
+	// Bytes red, green, blue (, alpha) as GL reads them.
+	SDL_Surface* result = rgb ?
+		SDL_CreateRGBSurface(0, p.w, p.h, 24, 0x0000ff, 0x00ff00, 0xff0000, 0) :
+		SDL_CreateRGBSurface(SDL_SRCALPHA, p.w, p.h, 32, 0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
+	size_t row = (size_t)p.w * (rgb ? 3 : 4);
+	for (int y = 0; y < p.h; y++)
+		memcpy((Uint8*)result->pixels + (size_t)y * result->pitch, p.pixels + row * y, row);
+	free_picture(&p);
 	return result;
 }
-#else
-SDL_Surface* texture_c::load_image(const char* fn, GLint internalformat)
-{
-	if (!check_picture(fn))
-		exit(1);
-	SDL_Surface* image = IMG_Load(fn);
-	if (!image)
-		couldnt_load(fn, IMG_GetError());
-	if (!picture_fits(fn, image->w, image->h))
-		exit(1);
-	SDL_SetAlpha(image, 0, 255);
-	fprintf(stderr, "texture bpp: %i\n", image->format->BitsPerPixel);
-
-	SDL_Surface* result;
-	if (internalformat == GL_RGBA)
-		result = SDL_CreateRGBSurface(SDL_SRCALPHA, image->w, image->h, 32,
-			0x000000ff, 0x0000ff00, 0x00ff0000, 0xff000000);
-	else if (internalformat == GL_RGB)
-		result = SDL_CreateRGBSurface(0, image->w, image->h, 24,
-			0x0000ff, 0x00ff00, 0xff0000, 0);
-	else {
-		SDL_FreeSurface(image);
-		return NULL;
-	}
-
-	// Bottom row first, as GL expects.
-	for (int y = 0; y < image->h; y++) {
-		SDL_Rect src = { 0, (Sint16)y, (Uint16)image->w, 1 };
-		SDL_Rect dst = { 0, (Sint16)(image->h - 1 - y), (Uint16)image->w, 1 };
-		SDL_BlitSurface(image, &src, result, &dst);
-	}
-	SDL_FreeSurface(image);
-	return result;
-}
-#endif
 
 void texture_c::fromsurface(SDL_Surface* surf)
 {

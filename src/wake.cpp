@@ -1,9 +1,12 @@
 #include "wake.h"
 
 #include <SDL/SDL.h>
+#include <SDL/SDL_thread.h>
 #include <dbus/dbus.h>
 #include <stdio.h>
 #include <stdlib.h>
+
+#include <atomic>
 
 DBusConnection* bus_connection = NULL;
 DBusMessage* msg = NULL;
@@ -18,18 +21,47 @@ static Uint32 heratys(Uint32 interval, void* param)
 	(void)param;
 	if (!dbus_connection_send(bus_connection, msg, NULL))
 		fprintf(stderr, "Out Of Memory!\n");
-	dbus_connection_flush(bus_connection);
+	// Writes what the socket takes now; a flush would wait for good on a
+	// bus that stopped reading. The rest goes out with the next request.
+	dbus_connection_read_write(bus_connection, 0);
 	fprintf(stderr, "asked the display to stay awake\n");
 	return 5000;
+}
+
+// The connection is made on a thread of its own: a bus that accepts the
+// connection and never answers would hold the start for good.
+static const Uint32 bus_deadline_ms = 1000;
+static std::atomic<DBusConnection*> connected(NULL);
+static SDL_sem* bus_answered = NULL;
+
+static int connect_bus(void*)
+{
+	DBusError err;
+	dbus_error_init(&err);
+	DBusConnection* c = dbus_bus_get_private(DBUS_BUS_SYSTEM, &err);
+	dbus_error_free(&err);
+	if (c)
+		dbus_connection_set_exit_on_disconnect(c, FALSE);  // a bus that goes away ends no demo
+	connected = c;
+	SDL_SemPost(bus_answered);
+	return 0;
 }
 
 void pysyhereilla()
 {
 	dbus_error_init(&error);
-	bus_connection = dbus_bus_get(DBUS_BUS_SYSTEM, &error);
+	dbus_threads_init_default();
+	bus_answered = SDL_CreateSemaphore(0);
+	SDL_Thread* thread = bus_answered ? SDL_CreateThread(connect_bus, NULL) : NULL;
+	if (thread && SDL_SemWaitTimeout(bus_answered, bus_deadline_ms) == 0) {
+		SDL_WaitThread(thread, NULL);
+		bus_connection = connected;
+	} else if (thread) {
+		// Left waiting; what it gets later is never used.
+		fprintf(stderr, "the system bus did not answer within %.1f s\n", bus_deadline_ms / 1000.0);
+	}
 	if (!bus_connection) {
 		fprintf(stderr, "bus == NULL\n");
-		dbus_error_free(&error);
 		return;
 	}
 	msg = dbus_message_new_method_call("com.nokia.mce", "/com/nokia/mce/request",

@@ -5,11 +5,13 @@
 
 #include <SDL/SDL_mixer.h>
 #include <emscripten.h>
+#include <math.h>
 #include <stdint.h>
 #include <stdio.h>
 
 #include "gl.h"
 #include "main.h"
+#include "picture.h"
 
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -89,18 +91,23 @@ void web_tick()
 		fprintf(stderr, "gl error 0x%04x\n", e);
 }
 
-unsigned char* web_load_picture(const char* fn, int channels, int* w, int* h)
+bool decode_picture(FILE* f, int channels, picture_s* out, std::string* why)
 {
 	// The emulation's own decoder goes through a canvas, which zeroes the
 	// colour wherever alpha is 0.
 	stbi_set_flip_vertically_on_load(1);
-	int n;
-	return stbi_load(fn, w, h, &n, channels);
+	int n = 0;
+	out->pixels = stbi_load_from_file(f, &out->w, &out->h, &n, channels);
+	out->bits = n * 8;
+	if (!out->pixels)
+		*why = stbi_failure_reason();
+	return out->pixels != NULL;
 }
 
-void web_free_picture(unsigned char* pixels)
+void free_picture(picture_s* p)
 {
-	stbi_image_free(pixels);
+	stbi_image_free(p->pixels);
+	p->pixels = NULL;
 }
 
 // SDL_mixer's seek is missing from the emulation, which plays the track
@@ -118,13 +125,47 @@ EM_JS(double, music_element_time, (), {
 	return audio ? audio.currentTime : -1;
 });
 
-// For the page's tests: the demo clock and the music element, read together.
-extern "C" EMSCRIPTEN_KEEPALIVE double qvd_web_clock()
+// The element's position while it plays, else -1.
+EM_JS(double, music_playing_time, (), {
+	var audio = SDL.music.audio;
+	return audio && !audio.paused && !audio.ended ? audio.currentTime : -1;
+});
+
+static double clock_now()
 {
 	qvdtime_t now, d;
 	getqvdtime(&now);
 	qvdtimersub(&now, &timestart, &d);
 	return tvtof(&d) + timeval_skip;
+}
+
+// A browser's sound can run slower than its clock on a busy machine (0.7 %
+// was seen), so the clock follows the music: past 0.03 s apart it is eased
+// towards it by at most 10 ms a frame. The frame's start moves with it, so
+// the logic steps keep to the same clock, and never so far that the frame
+// would take less than no time.
+void web_follow_music()
+{
+	double music = music_playing_time();
+	if (music < 0)
+		return;
+	double ahead = clock_now() - music;
+	if (fabs(ahead) < 0.03)
+		return;
+	qvdtime_t now, frame;
+	getqvdtime(&now);
+	qvdtimersub(&now, &framestart, &frame);
+	double most = fmin(0.01, tvtof(&frame));
+	double step = fmax(-0.01, fmin(ahead * 0.25, most));
+	qvdtime_t shift = (qvdtime_t)(step * (double)sys_frequency);
+	timestart += shift;
+	framestart += shift;
+}
+
+// For the page's tests: the demo clock and the music element, read together.
+extern "C" EMSCRIPTEN_KEEPALIVE double qvd_web_clock()
+{
+	return clock_now();
 }
 
 extern "C" EMSCRIPTEN_KEEPALIVE int qvd_web_frames()

@@ -25,10 +25,8 @@ void web_start(bool click);
 // that the clock can start with it (at once without music).
 void web_wait_for_sound();
 
+// Each frame before the clock is read: keeps the clock with the music.
+void web_follow_music();
+
 // Every 2 s with the statistics line: reports GL errors of the interval.
 void web_tick();
-
-// Decodes a PNG or JPEG into `channels` (3 or 4) bytes per pixel, rows
-// tight and bottom row first; NULL if the file can't be decoded.
-unsigned char* web_load_picture(const char* fn, int channels, int* w, int* h);
-void web_free_picture(unsigned char* pixels);

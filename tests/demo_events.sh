@@ -132,6 +132,16 @@ elif [ "$(cat eventsdump.txt)" != "$expected" ]; then
 	fail=1
 fi
 
+# A short run with every name of the timeline in an events file, and one
+# typo: only the typo is reported, though the run never gets to most.
+{ echo "$expected"; echo "'stoptunel' 150"; } >all.txt
+"$bin" --bench --fps $fps --size 32x18 --to 1 --events all.txt >/dev/null 2>"$out/short"
+unused=$(grep "was never used$" "$out/short")
+if [ "$unused" != "event 'stoptunel' in all.txt was never used" ]; then
+	echo "names reported as never used: ${unused:-none}"
+	fail=1
+fi
+
 total=$(grep -c "^adding event " "$out/err")
 if [ "$total" -ne 45 ]; then
 	echo "$total events created, the timeline has 45"

@@ -1,6 +1,6 @@
 # Inputs the fuzzers once stopped on, and the seeds that reach each branch,
 # replayed through the fuzz targets by a plain driver.
-foreach(target model atlas options picture)
+foreach(target model atlas options picture events)
   add_executable(replay_${target} fuzz/fuzz_${target}.cpp fuzz/fuzz_input.cpp fuzz/driver.cpp nohooks.cpp)
   target_link_libraries(replay_${target} PRIVATE qvdengine)
   target_compile_options(replay_${target} PRIVATE ${QVD_WARNINGS})

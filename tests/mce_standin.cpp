@@ -2,14 +2,19 @@
 // its name, prints one line per blanking-pause request with the seconds
 // since it started, and answers as the service does (an empty reply unless
 // the caller asked for none); with "busy" it answers nothing, as a service
-// that is stuck would. Ends on SIGTERM or after LIMIT seconds.
-// Usage: mce_standin LIMIT [busy]   (bus address in DBUS_SYSTEM_BUS_ADDRESS)
+// that is stuck would. With "silent PATH" it is no service but a bus that
+// is stuck: it takes connections on the socket PATH and never answers.
+// Ends on SIGTERM or after LIMIT seconds.
+// Usage: mce_standin LIMIT [busy | silent PATH]   (bus address in DBUS_SYSTEM_BUS_ADDRESS)
 #include <dbus/dbus.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <time.h>
+#include <unistd.h>
 
 static volatile sig_atomic_t stop = 0;
 
@@ -34,6 +39,22 @@ int main(int argc, char** argv)
 	}
 	bool busy = argc > 2 && !strcmp(argv[2], "busy");
 	signal(SIGTERM, on_term);
+	if (argc > 3 && !strcmp(argv[2], "silent")) {
+		sockaddr_un addr = {};
+		addr.sun_family = AF_UNIX;
+		snprintf(addr.sun_path, sizeof(addr.sun_path), "%s", argv[3]);
+		int s = socket(AF_UNIX, SOCK_STREAM, 0);
+		if (s < 0 || bind(s, (sockaddr*)&addr, sizeof(addr)) != 0 || listen(s, 8) != 0) {
+			perror("mce_standin: silent bus");
+			return 1;
+		}
+		printf("ready\n");
+		fflush(stdout);
+		double start = now();
+		while (!stop && now() - start < limit)
+			usleep(100000);  // the connections wait in the backlog, unanswered
+		return 0;
+	}
 	DBusError err;
 	dbus_error_init(&err);
 	DBusConnection* bus = dbus_bus_get(DBUS_BUS_SYSTEM, &err);

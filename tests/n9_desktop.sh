@@ -1,6 +1,6 @@
 #!/bin/bash
 # The desktop captured at start: exactly, as the first frame and on the
-# screen through the ES stand-in (test_n9_layer); black, without dying, on
+# screen through the ES stand-in (handheld_test); black, without dying, on
 # a screen smaller than the capture; and on the phone's screen in the
 # opening, upright and in its colours.
 # Usage: n9_desktop.sh QUINTARO-N9 DATA-DIR TEST-N9-LAYER

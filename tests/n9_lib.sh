@@ -35,11 +35,12 @@ need_data() {
 	fi
 }
 
-# Starts Xvfb with one screen of the given size on a free display number.
+# Starts Xvfb with one screen of the given size (and depth, 24 if none
+# is given) on a free display number.
 start_x() {
 	[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
 	exec 5>"$out/display"
-	Xvfb -displayfd 5 -screen 0 "$1x24" -noreset -nolisten tcp >/dev/null 2>&1 &
+	Xvfb -displayfd 5 -screen 0 "$1x${2:-24}" -noreset -nolisten tcp >/dev/null 2>&1 &
 	xvfb_pid=$!
 	exec 5>&-
 	for _ in $(seq 100); do

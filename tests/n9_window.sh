@@ -48,7 +48,7 @@ order=$(grep -n -e '^initting GLES$' -e '^setting the hildon atom$' -e '^major v
 type=$(window_type "$win")
 [ "$type" = "_NET_WM_WINDOW_TYPE_DIALOG" ] || fail "window type at start is '$type'"
 # The clock starts with the music, after loading; until 2 s it stays a dialog.
-wait_line "initting music" 60
+wait_line "^music off" 60
 sleep 0.5
 type=$(window_type "$win")
 [ "$type" = "_NET_WM_WINDOW_TYPE_DIALOG" ] || fail "window type at 0.5 s is '$type'"
@@ -60,7 +60,7 @@ stop_n9
 start_n9 --nomusic --skip 30
 wait_line "our wmwindow id" 30
 win=$(fswindow)
-wait_line "initting music" 60
+wait_line "^music off" 60
 normal_within 20 || fail "with --skip 30 the window type is '$type' after the first frames"
 [ "$(grep -c '^setting the hildon atom$' "$out/err")" = 2 ] || fail "the type was not set exactly twice"
 stop_n9
@@ -68,7 +68,7 @@ stop_n9
 # No window manager, no property name: nothing to set, and no BadAtom.
 start_x 854x480
 start_n9 --nomusic
-wait_line "initting music" 60
+wait_line "^music off" 60
 wait_line "^fps: " 10
 sleep 2.5
 kill -0 "$n9_pid" 2>/dev/null || fail "died without the property name"

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "capture.h"
+#include "datadir.h"
 #include "main.h"
+#include "options.h"
 #include "retime.h"
 
 inline void reset_options()
@@ -15,4 +17,6 @@ inline void reset_options()
 	debugmode = false;
 	capture_options = capture_options_s{ false, false, NULL, 50, 1, 1, 0.0, 225.0 };
 	retime_options = retime_options_s{ NULL, false, false, 0.0f, 0.0f, false };
+	data_option = NULL;
+	version_option = false;
 }

@@ -2,13 +2,13 @@
 # Builds the libFuzzer targets with clang in build-fuzz and runs each, one
 # after the other, for SECONDS (default 600), seeded from the generated data.
 # New inputs gather in build-fuzz/corpus/TARGET, faults in build-fuzz/crashes.
-# Usage: tools/fuzz.sh [SECONDS] [TARGET...]   (targets: model atlas options picture)
+# Usage: tools/fuzz.sh [SECONDS] [TARGET...]   (targets: model atlas options picture events)
 set -e
 cd "$(dirname "$0")/.."
 ./tools/setup.sh
 seconds=${1:-600}
 [ $# -gt 0 ] && shift
-targets=${*:-model atlas options picture}
+targets=${*:-model atlas options picture events}
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	-DQVD_FUZZ=ON -DQVD_TESTS=OFF -DQVD_DATA=OFF >/dev/null
@@ -24,7 +24,7 @@ if [ ! -f build/data/.assetgen.stamp ]; then
 fi
 seeds=build-fuzz/seeds
 rm -rf "$seeds"
-mkdir -p "$seeds/model" "$seeds/atlas" "$seeds/picture" "$seeds/options"
+mkdir -p "$seeds/model" "$seeds/atlas" "$seeds/picture" "$seeds/options" "$seeds/events"
 cp build/data/*.obj "$seeds/model/"
 cp build/data/gfx/*.txt "$seeds/atlas/" 2>/dev/null || true
 printf 'a 10 20 30 40\nab 1 1 1 1\nglyph_x 0.5 0.25 8 16\nname\n' >"$seeds/atlas/rects"
@@ -40,7 +40,7 @@ for line in "--skip 30 --nomusic" "--capture out.mp4 --fps 60000/1001 --blur 4 -
 	printf '%s' "$line" | tr ' ' '\0' >"$seeds/options/$i"
 	i=$((i + 1))
 done
-for t in model atlas picture options; do
+for t in model atlas picture options events; do
 	cp tests/fuzz/cases/$t/* "$seeds/$t/" 2>/dev/null || true
 done
 
@@ -50,7 +50,7 @@ for t in $targets; do
 	# Short inputs mutate fast; each still holds many lines or a whole small picture.
 	case $t in
 	model) max_len=8192 ;;
-	atlas) max_len=4096 ;;
+	atlas | events) max_len=4096 ;;
 	options) max_len=512 ;;
 	*) max_len=65536 ;;
 	esac

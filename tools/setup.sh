@@ -3,13 +3,15 @@
 # Safe to run again: apt-get skips what is already there.
 set -e
 PACKAGES="build-essential cmake pkg-config git
- libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev
+ libsdl1.2-dev libsdl-mixer1.2-dev
  libglew-dev libglm-dev libgl1-mesa-dev libgl1-mesa-dri mesa-utils
- libstb-dev libfreetype-dev libvorbis-dev libogg-dev fonts-dejavu-core fonts-dejavu-extra
+ libstb-dev libjpeg-dev libpng-dev libfreetype-dev libvorbis-dev libogg-dev fonts-dejavu-core fonts-dejavu-extra
  libgtest-dev xvfb xauth xdotool x11-utils ffmpeg sox imagemagick
  libegl-dev libgles-dev libx11-dev libxext-dev libdbus-1-dev dbus-daemon dbus-bin
  clang libclang-rt-14-dev llvm
- emscripten chromium"
+ emscripten chromium
+ dpkg-dev file lintian zip unzip
+ g++-arm-linux-gnueabihf g++-aarch64-linux-gnu qemu-user-static"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

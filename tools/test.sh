@@ -12,6 +12,8 @@ export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:suppressions=$(pwd)/tests/ubsan.supp"
 export GTEST_DEATH_TEST_STYLE=threadsafe
 export SDL_AUDIODRIVER=dummy
+# Every frame of the programs under test is checked for GL errors.
+export QVD_GL_CHECK=1
 run_tests() {
 	build=$1
 	shift

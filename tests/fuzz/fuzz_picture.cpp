@@ -1,10 +1,10 @@
-// Picture decoding through the texture loader, up to the GL upload: a
-// picture either decodes into a bottom-row-first surface of its own size
-// or is refused with a message.
-#include <SDL/SDL_image.h>
+// Picture decoding as the texture loader does it, up to the GL upload: a
+// picture either decodes whole into bottom-row-first rows of its own size
+// or is refused with a reason.
 #include <stdlib.h>
 
 #include "fuzz_input.h"
+#include "picture.h"
 #include "texture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -13,18 +13,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 	// The loader stops the process on a picture it refuses; ask first.
 	if (!check_picture(path.c_str()))
 		return 0;
-	SDL_Surface* image = IMG_Load(path.c_str());
-	if (!image)
-		return 0;
-	bool fits = image->w <= 16384 && image->h <= 16384;
-	SDL_FreeSurface(image);
-	if (!fits)
-		return 0;
-	for (GLint format : { GL_RGB, GL_RGBA }) {
-		SDL_Surface* s = texture_c::load_image(path.c_str(), format);
-		if (!s || s->w <= 0 || s->h <= 0)
+	for (int channels : { 3, 4 }) {
+		FILE* f = fopen(path.c_str(), "rb");
+		picture_s p;
+		std::string why;
+		if (decode_picture(f, channels, &p, &why)) {
+			if (p.w <= 0 || p.h <= 0 || p.w > max_picture_side || p.h > max_picture_side)
+				abort();
+			volatile unsigned char last = p.pixels[(size_t)p.w * p.h * channels - 1];
+			(void)last;
+			free_picture(&p);
+		} else if (why.empty()) {
 			abort();
-		SDL_FreeSurface(s);
+		}
+		fclose(f);
 	}
 	return 0;
 }

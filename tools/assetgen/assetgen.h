@@ -8,6 +8,7 @@ void gen_materials(const std::string& dir);   // tiling surfaces and backdrops
 void gen_scenes(const std::string& dir);      // face, forest, sprites, phone skin
 void gen_models(const std::string& dir);      // N9_low.obj, dode.obj, city08.obj
 void gen_music(const std::string& dir);       // quintaro.ogg
+void gen_icon(const std::string& file);       // the program's icon, a PNG
 
 // Phone skin layout shared by the model and its texture: (u, v) regions in
 // texture space, v = 0 at the bottom of the picture.

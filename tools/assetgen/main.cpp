@@ -1,5 +1,6 @@
 // assetgen: writes the demo's complete data set (pictures, models, music)
-// into the folder given as its only argument.
+// into the folder given as its only argument; `assetgen --icon FILE` writes
+// the program's icon instead.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -28,8 +29,12 @@ static double timed(void (*fn)(const std::string&), const std::string& dir) {
 }
 
 int main(int argc, char** argv) {
+	if (argc == 3 && !strcmp(argv[1], "--icon") && argv[2][0]) {
+		gen_icon(argv[2]);
+		return 0;
+	}
 	if (argc != 2 || argv[1][0] == '\0' || argv[1][0] == '-') {
-		fprintf(stderr, "usage: assetgen OUTPUT_FOLDER\n");
+		fprintf(stderr, "usage: assetgen OUTPUT_FOLDER, or assetgen --icon FILE\n");
 		return 2;
 	}
 	std::string dir = argv[1];

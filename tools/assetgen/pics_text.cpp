@@ -1,5 +1,6 @@
 // Pictures made of lettering: the character sheet, the credits sheet, the
 // group logo, the heart's words, the call screen and the home screen.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -138,40 +139,51 @@ void credits(const std::string& dir) {
 
 // --- logo -------------------------------------------------------------------
 
-void logo(const std::string& dir) {
-	const int W = 512, H = 256;
+// Metal "QVD" with a glowing rim and underline on a dark backdrop, drawn at
+// `s` times the size of the 512 × 256 logo and centred in `img`. `mask`, if
+// given, gets the parts that glow.
+void paint_logo(image_c& img, image_c* mask, float s) {
+	const int W = img.w, H = img.h;
+	vec2 off((W - 512 * s) * 0.5f, (H - 256 * s) * 0.5f);
+	auto radius = [&](int r) { return std::max(1, (int)std::lround(r * s)); };
 	field_c ink(W, H);
-	text_center(ink, FONT_BOLD, "QVD", W * 0.5f, 178, 170, 1.05f);
+	text_center(ink, FONT_BOLD, "QVD", off.x + 256 * s, off.y + 178 * s, 170 * s, 1.05f);
 	field_c soft = ink, glow = ink;
-	blur(soft, 2, 2, false);
-	blur(glow, 8, 3, false);
+	blur(soft, radius(2), 2, false);
+	blur(glow, radius(8), 3, false);
 	// Rim of the letters and an underline bar: the parts that glow.
 	field_c rim(W, H);
 	field_c outer = ink, inner = ink;
-	blur(outer, 3, 2, false);
+	blur(outer, radius(3), 2, false);
 	for (int i = 0; i < W * H; i++) {
 		float o = smooth(0.05f, 0.25f, outer.v[i]);
 		float in = smooth(0.75f, 0.98f, inner.v[i]);
 		rim.v[i] = clamp01(o - in);
 	}
-	image_c img(W, H), mask(W, H);
 	shade(img, 1, [&](vec2 p) {
 		int x = (int)p.x, y = (int)p.y;
-		vec2 uv = p / vec2(W, H);
+		vec2 q = (p - off) / s;  // in the 512 × 256 logo's pixels
+		vec2 uv = q / vec2(512, 256);
 		float vig = 1.0f - 0.6f * glm::length((uv - vec2(0.5f, 0.55f)) * vec2(1.0f, 1.6f));
 		vec3 bg = mix3(hex(0x05060f), hex(0x2a1f4f), clamp01(vig)) +
 			vec3(0.01f) * fbm(uv * 8.0f, 8, 4, 11);
 		bg += hex(0xff8a1f) * glow.at(x, y) * 0.55f;
-		float bar = cover(sd_box(p, vec2(W * 0.5f, 210), vec2(170, 4), 4), 1.5f);
+		float bar = cover(sd_box(q, vec2(256, 210), vec2(170, 4), 4), 1.5f / s);
 		float a = ink.at(x, y);
-		float t = clamp01((p.y - 50.0f) / 140.0f);
+		float t = clamp01((q.y - 50.0f) / 140.0f);
 		vec3 metal = mix3(hex(0xffe6a8), hex(0xff8a1f), t) * (0.7f + 0.45f * bevel(soft, x, y));
 		metal += vec3(0.25f) * std::pow(clamp01(1.0f - std::fabs(t - 0.35f) * 8.0f), 2.0f);
 		vec3 c = mix3(bg, metal, a);
 		c = mix3(c, hex(0xffc24a), bar * 0.9f);
-		mask.at(x, y) = vec4(vec3(0.55f, 0.35f, 0.2f) * rim.at(x, y) + vec3(0.6f, 0.4f, 0.25f) * bar, 1);
+		if (mask)
+			mask->at(x, y) = vec4(vec3(0.55f, 0.35f, 0.2f) * rim.at(x, y) + vec3(0.6f, 0.4f, 0.25f) * bar, 1);
 		return vec4(glm::min(c, vec3(1.0f)), 1);
 	});
+}
+
+void logo(const std::string& dir) {
+	image_c img(512, 256), mask(512, 256);
+	paint_logo(img, &mask, 1.0f);
 	write_jpg(dir + "/gfx/qvdlogo.jpg", img);
 	write_jpg(dir + "/gfx/qvdlogomask.jpg", mask);
 }
@@ -312,6 +324,19 @@ void homescreen(const std::string& dir) {
 }
 
 }  // namespace
+
+// The program's icon: the logo on a rounded square, clear in the corners.
+void gen_icon(const std::string& file) {
+	const int N = 256;
+	image_c img(N, N);
+	paint_logo(img, nullptr, 0.5f);
+	for (int y = 0; y < N; y++)
+		for (int x = 0; x < N; x++) {
+			vec2 p(x + 0.5f, y + 0.5f);
+			img.at(x, y).a = cover(sd_box(p, vec2(N * 0.5f), vec2(N * 0.5f - 8), 40), 1.0f);
+		}
+	write_png(file, img, true);
+}
 
 void gen_lettering(const std::string& dir) {
 	chargen(dir);
