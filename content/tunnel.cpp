@@ -428,18 +428,49 @@ void group_blocks()
 	delete[] label;
 }
 
+// True when corner a sorts before corner b, by their bytes.
+bool corner_before(int a, int b)
+{
+	return memcmp(&city->data[a], &city->data[b], sizeof(realvert_s)) < 0;
+}
+
+// The buffers hold each distinct corner once and the index lists point at
+// those: a GL shades a corner that several faces of one draw share once.
+// The lists keep their order and offsets; elements itself keeps the
+// model's own corner numbers for the culling.
 void upload_city()
 {
+	int corners = 3 * city->fcnt;
+	int* order = new int[corners];
+	GLushort* shared = new GLushort[corners];
+	realvert_s* unique = new realvert_s[corners];
+	for (int i = 0; i < corners; i++)
+		order[i] = i;
+	std::stable_sort(order, order + corners, corner_before);
+	int count = 0;
+	for (int i = 0; i < corners; i++) {
+		if (i == 0 || corner_before(order[i - 1], order[i]))
+			unique[count++] = city->data[order[i]];
+		shared[order[i]] = (GLushort)(count - 1);
+	}
+	GLushort* lists = new GLushort[elementCount > 0 ? elementCount : 1];
+	for (int i = 0; i < elementCount; i++)
+		lists[i] = shared[elements[i]];
+
 	if (!city_buffer) {
 		glGenBuffers(1, &city_buffer);
 		glGenBuffers(1, &element_buffer);
 	}
 	glBindBuffer(GL_ARRAY_BUFFER, city_buffer);
-	glBufferData(GL_ARRAY_BUFFER, sizeof(realvert_s) * 3 * city->fcnt, city->data, GL_STATIC_DRAW);
+	glBufferData(GL_ARRAY_BUFFER, sizeof(realvert_s) * count, unique, GL_STATIC_DRAW);
 	glBindBuffer(GL_ARRAY_BUFFER, 0);
 	glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, element_buffer);
-	glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(GLushort) * elementCount, elements, GL_STATIC_DRAW);
+	glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(GLushort) * elementCount, lists, GL_STATIC_DRAW);
 	glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+	delete[] order;
+	delete[] shared;
+	delete[] unique;
+	delete[] lists;
 }
 
 // Cells of the clearance grid covered by [lo, hi] of a tile at the origin.

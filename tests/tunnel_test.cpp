@@ -234,9 +234,11 @@ TEST(CityGL, BuffersCarryTheTexturePlaces)
 {
 	gltest_open();
 	scene_dir("cityuv");
+	// The second face repeats the texture one over in u: the same picture,
+	// but its corners differ from the first face's where they share places.
 	scene_text("city08.obj",
 		"v -1 99 0\nv 1 99 0\nv 1 101 0\nv -1 101 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\n"
-		"f 1/1/1 2/2/1 3/3/1\nf 1/1/1 3/3/1 4/4/1\n");
+		"vt 1 0\nvt 2 1\nvt 1 1\nf 1/1/1 2/2/1 3/3/1\nf 1/5/1 3/6/1 4/7/1\n");
 	scene_marked_png("gfx/city08_diffuse.png", 8, 8, 0xff0000ff, 0xffff0000);  // red quarter on blue
 	effect.initgl();
 	glDisable(GL_DEPTH_TEST);
