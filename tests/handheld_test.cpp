@@ -14,7 +14,7 @@
 #include "gl.h"
 #include "handheld.h"
 #include "main.h"
-#include "screenshot.h"
+#include "../content/effects.h"
 
 namespace {
 
