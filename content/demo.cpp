@@ -173,7 +173,7 @@ bool draw_phone_scene()
 	depth_less();
 	glEnable(GL_STENCIL_TEST);
 	flyphone->draw();  // marks its visible screen with stencil 1
-	if (keystate[SDLK_s] && screenshot_surface)
+	if (screenshot_surface && keystate[SDLK_s])
 		screenshot->draw();
 	scrollertex = scrollertex_fbo->colortex;
 	if (shouldwescroll)
