@@ -90,11 +90,12 @@ grep -q "^ev.txt: can't read: not a regular file$" err && kill -0 $pid 2>/dev/nu
 kill $pid
 wait $pid
 
-# X screens of every depth, without a window manager.
+# X screens of every depth, without a window manager, each resetting when
+# its last client leaves (as under xvfb-run).
 depths="8 15 16 24 30"
 [ "${4:-all}" = all ] || depths="8 24"
 for depth in $depths; do
-	start_x 854x480 "$depth"
+	start_x 854x480 "$depth" resets
 	for prog in "$bin" "$n9"; do
 		timeout 300 "$prog" --bench --to 0.1 --size 64x36 >/dev/null 2>err
 		status=$?

@@ -13,11 +13,11 @@ for tool in $tools; do
 	command -v $tool >/dev/null || { echo "needs $tool (tools/setup.sh installs it), skipping"; exit 77; }
 done
 arm=$src/build-cross/$arch
-"$src/tools/cross.sh" $arch --target quintaro-n9 test_engine test_engine_gl >"$out/err" 2>&1 || fail "cross build"
+"$src/tools/cross.sh" $arch --target quintaro-n9 engine_test engine_gl_test >"$out/err" 2>&1 || fail "cross build"
 export GALLIUM_DRIVER=softpipe QVD_GL_CHECK=1 GTEST_DEATH_TEST_STYLE=fast
 start_x 854x480
 # Death tests fork without exec; the kill ends loops 32-bit code never leaves.
-for t in test_engine test_engine_gl; do
+for t in engine_test engine_gl_test; do
 	timeout -s KILL 300 "$arm/run" "$arm/build/tests/$t" >"$out/err" 2>&1 || fail "$t under emulation"
 done
 for run in native:"$native" $arch:"$arm/run $arm/build/quintaro-n9"; do

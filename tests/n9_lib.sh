@@ -36,11 +36,14 @@ need_data() {
 }
 
 # Starts Xvfb with one screen of the given size (and depth, 24 if none
-# is given) on a free display number.
+# is given) on a free display number; with a third argument "resets" it
+# resets whenever its last client leaves, as under xvfb-run.
 start_x() {
 	[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
 	exec 5>"$out/display"
-	Xvfb -displayfd 5 -screen 0 "$1x${2:-24}" -noreset -nolisten tcp >/dev/null 2>&1 &
+	local keep=-noreset
+	[ "${3:-}" = resets ] && keep=
+	Xvfb -displayfd 5 -screen 0 "$1x${2:-24}" $keep -nolisten tcp >/dev/null 2>&1 &
 	xvfb_pid=$!
 	exec 5>&-
 	for _ in $(seq 100); do

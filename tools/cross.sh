@@ -85,7 +85,7 @@ cmake -S . -B "$top/build" -DCMAKE_TOOLCHAIN_FILE="$(pwd)/tools/cross-toolchain.
 	-DQVD_CROSS_ARCH=$arch -DQVD_SYSROOT="$sysroot" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	-DQVD_DATA=OFF -DQVD_TEST_ONLY=engine >/dev/null
 if [ $# -eq 0 ]; then
-	set -- --target quintaro-n9 quintaro test_engine
+	set -- --target quintaro-n9 quintaro engine_test
 fi
 cmake --build "$top/build" -j"$(nproc)" "$@"
 echo "cross.sh: built in $top/build; run its programs with $top/run"

@@ -265,6 +265,21 @@ static Uint32 fps_tick(Uint32 interval, void* param)
 	return 2000;
 }
 
+// SDL opens the display once only to see that it is there; an X server
+// that resets when its last client leaves (xvfb-run's default) can refuse
+// the connection that follows while it resets (an 8-bit screen here).
+static int start_sdl(Uint32 subsystems)
+{
+	int status = SDL_Init(subsystems);
+	for (int tries = 0; status != 0 && getenv("DISPLAY") && tries < 10; tries++) {
+		SDL_Quit();
+		SDL_Delay(100);
+		check_stop_signal();
+		status = SDL_Init(subsystems);
+	}
+	return status;
+}
+
 int runtime_main(int argc, char** argv)
 {
 	getqvdtime(&started_at);
@@ -306,7 +321,7 @@ int runtime_main(int argc, char** argv)
 	// Only that renderer reads this; a value given outside wins.
 	if (capture_options.capture)
 		setenv("LP_NUM_THREADS", "0", 0);
-	if (SDL_Init(subsystems) != 0) {
+	if (start_sdl(subsystems) != 0) {
 		const char* display = getenv("DISPLAY");
 		if (!SDL_WasInit(SDL_INIT_VIDEO))
 			fprintf(stderr, "no X display could be opened (DISPLAY=%s: %s); --capture under xvfb-run records without one\n",
