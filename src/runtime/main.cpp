@@ -280,6 +280,15 @@ static int start_sdl(Uint32 subsystems)
 	return status;
 }
 
+void show_first_picture()
+{
+	if (first_picture && screenshot_surface) {
+		first_picture->init();
+		first_picture->draw();
+	}
+	swap_buffers();
+}
+
 int runtime_main(int argc, char** argv)
 {
 	getqvdtime(&started_at);
@@ -335,11 +344,7 @@ int runtime_main(int argc, char** argv)
 	loading_events();
 	getqvdtime(&gl_ready_at);
 	keystate = SDL_GetKeyState(NULL);
-	if (first_picture && screenshot_surface) {
-		first_picture->init();
-		first_picture->draw();
-	}
-	swap_buffers();
+	show_first_picture();
 	platform_shown();
 	time_init();
 	SDL_AddTimer(2000, fps_tick, NULL);

@@ -33,6 +33,8 @@ void system_crap_pre();
 // Shows the frame drawn; every swap of the program goes through here.
 void swap_buffers();
 void system_crap();
+// Shows the first picture: the captured desktop where there is one.
+void show_first_picture();
 
 // Hooks the demo provides.
 void demo_config();
