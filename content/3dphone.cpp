@@ -5,7 +5,7 @@
 #include "effects.h"
 #include "../src/clock.h"
 #include "../src/glm_deg.h"
-#include "../src/main.h"
+#include "../src/runtime/main.h"
 #include "../src/model.h"
 #include "../src/shader.h"
 #include "../src/sync.h"

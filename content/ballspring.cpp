@@ -9,7 +9,7 @@
 #include "../src/clock.h"
 #include "../src/glm_deg.h"
 #include "../src/util.h"
-#include "../src/main.h"
+#include "../src/runtime/main.h"
 #include "../src/shader.h"
 
 float gravforce = 1.0f;

@@ -5,14 +5,10 @@
 #include <stdlib.h>
 
 #include "../src/glm_deg.h"
-#include "../src/main.h"
+#include "../src/runtime/main.h"
 #include "../src/sync.h"
 #include "../src/util.h"
 #include "effects.h"
-#ifdef QVD_HANDHELD
-#include "../src/handheld.h"
-#include "../src/screenshot.h"
-#endif
 
 fbo_c* orangetex_fbo = nullptr;
 fbo_c* orange_fbo = nullptr;
@@ -210,10 +206,8 @@ bool draw_phone_scene()
 	depth_less();
 	glEnable(GL_STENCIL_TEST);
 	flyphone->draw();  // marks its visible screen with stencil 1
-#ifdef QVD_HANDHELD
-	if (keystate[SDLK_s])
+	if (screenshot_surface && keystate[SDLK_s])
 		screenshot->draw();
-#endif
 	scrollertex = scrollertex_fbo->colortex;
 	if (shouldwescroll)
 		orbitscroller->draw();
@@ -499,6 +493,7 @@ const char* const event_names[] = {
 void demo_config()
 {
 	config_stencilsize = 8;  // the opening masks the city to the phone's screen
+	first_picture = screenshot;
 	sync_catalogue(event_names, sizeof(event_names) / sizeof(event_names[0]));
 }
 
@@ -533,15 +528,13 @@ void demo_initgl()
 
 	orangetex_fbo = new fbo_c(128, 128, 0);
 	orange_fbo = new fbo_c(512, 256, 0);
-#ifdef QVD_HANDHELD
-	scrollertex_fbo = new fbo_c(512, 64, FBO_CLAMP);
-#else
-	scrollertex_fbo = new fbo_c(1024, 128, FBO_CLAMP);
-#endif
+	if (platform_small_targets)
+		scrollertex_fbo = new fbo_c(512, 64, FBO_CLAMP);
+	else
+		scrollertex_fbo = new fbo_c(1024, 128, FBO_CLAMP);
 	set_event_callback(event_cb);
-#ifdef QVD_HANDHELD
-	screenshottex.fromsurface(screenshot_surface);
-#endif
+	if (screenshot_surface)
+		screenshottex.fromsurface(screenshot_surface);
 
 	// Warm-up: the two effects create their statics and the phone its
 	// first events before the clock starts. The picture is drawn over later.

@@ -28,6 +28,7 @@ extern demoeffect_c* orbitscroller;   // orbitscroller
 extern demoeffect_c* pbtausta;        // pbtausta
 extern demoeffect_c* ripsilu;         // ripsilu
 extern demoeffect_c* scrollertexgen;  // scrollertex
+extern demoeffect_c* screenshot;      // screenshot
 extern demoeffect_c* starfield;       // starfield
 extern demoeffect_c* starfield2;      // starfield2
 extern demoeffect_c* textbox;         // textbox

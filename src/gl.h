@@ -1,10 +1,10 @@
 // The one place that picks the GL headers: OpenGL ES 2 on the handheld and
 // in the browser (WebGL 1), GLEW on the desktop. The two cannot share a
-// translation unit. QVD_GLES marks the ES path wherever the two differ.
+// translation unit. QVD_GLES, set by the build for the ES programs, marks
+// the ES path wherever the two differ.
 #pragma once
 
-#if defined(QVD_HANDHELD) || defined(QVD_WEB)
-#define QVD_GLES
+#ifdef QVD_GLES
 #include <GLES2/gl2.h>
 #else
 #include <GL/glew.h>

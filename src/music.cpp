@@ -6,16 +6,15 @@
 #include <stdlib.h>
 
 #include "files.h"
-#include "main.h"
 
 Mix_Music* music = NULL;
 
-void startmusic()
+void startmusic(const char* song_file, bool on)
 {
 	if (!song_file)
 		return;
 	// Without music no audio device is needed: it runs where there is none.
-	if (!(config_otherflags & 1)) {
+	if (!on) {
 		fprintf(stderr, "music off, no audio device opened\n");
 		return;
 	}
@@ -36,12 +35,12 @@ void startmusic()
 		fprintf(stderr, "guess what: %s\n", Mix_GetError());
 }
 
-void realstartmusic()
+void realstartmusic(float from)
 {
 	if (!music)
 		return;
 	Mix_PlayMusic(music, 0);
-	Mix_SetMusicPosition((double)timeval_skip);
+	Mix_SetMusicPosition((double)from);
 }
 
 void stopmusic()

@@ -1,11 +1,12 @@
-// Reading finished frames back from the GL.
+// Reading finished frames back from the GL: the w x h pixels at the
+// bottom-left of the window.
 #pragma once
 
 #include <SDL/SDL.h>
 
 extern SDL_Surface* shots[4];
-extern SDL_Surface* screenshot_surface;
 
-SDL_Surface* get_screenshot();          // caller frees; top row first
-void save_screenshot(char* fn);         // BMP file
-void screenshot_blur(int frame, int count);  // every count frames, "ss%08i.bmp"
+SDL_Surface* get_screenshot(int w, int h);   // caller frees; top row first
+void save_screenshot(char* fn, int w, int h);  // BMP file
+// Every count frames, "ss%08i.bmp", the average of the last count frames.
+void screenshot_blur(int frame, int count, int w, int h);

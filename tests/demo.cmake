@@ -4,7 +4,7 @@
 # The timeline test brings its own demo hooks, so it cannot take the empty
 # ones that come with qvdgltest.
 add_executable(demo_test demo_test.cpp gltest.cpp)
-target_link_libraries(demo_test PRIVATE qvdengine GTest::GTest GTest::Main)
+target_link_libraries(demo_test PRIVATE qvdruntime GTest::GTest GTest::Main)
 target_compile_options(demo_test PRIVATE ${QVD_WARNINGS})
 gtest_discover_tests(demo_test PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}"
   DISCOVERY_TIMEOUT 30)

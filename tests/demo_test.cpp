@@ -289,7 +289,7 @@ fake_c fake_flyphone("flyphone", paint_phone), fake_velmor("velmor"), fake_balls
 	fake_pbtausta("pbtausta"), fake_ripsilu("ripsilu", note_ripsilu), fake_scrollertexgen("scrollertexgen"),
 	fake_starfield("starfield", paint_stars), fake_starfield2("starfield2"),
 	fake_textbox("textbox"), fake_texturetest("texturetest", paint_white),
-	fake_tunnel("tunnel", paint_city), fake_zreset("zreset");
+	fake_tunnel("tunnel", paint_city), fake_zreset("zreset"), fake_screenshot("screenshot");
 
 }  // namespace
 
@@ -317,6 +317,7 @@ demoeffect_c* textbox = &fake_textbox;
 demoeffect_c* texturetest = &fake_texturetest;
 demoeffect_c* tunnel = &fake_tunnel;
 demoeffect_c* zreset = &fake_zreset;
+demoeffect_c* screenshot = &fake_screenshot;
 
 // The script draws the city's backdrop after the city, without zreset's
 // depth reset; cut to the open screen only where no scissor box cuts it.

@@ -473,7 +473,7 @@ static void paint_halves(float red)
 TEST_F(EngineGL, ScreenshotIsTopRowFirst)
 {
 	paint_halves(1.0f);
-	SDL_Surface* s = get_screenshot();
+	SDL_Surface* s = get_screenshot(video_w, video_h);
 	ASSERT_EQ(s->w, 64);
 	Uint8* top = (Uint8*)s->pixels;
 	Uint8* bottom = (Uint8*)s->pixels + 31 * s->pitch;
@@ -484,7 +484,7 @@ TEST_F(EngineGL, ScreenshotIsTopRowFirst)
 	SDL_FreeSurface(s);
 
 	std::string path = tmpdir() + "/shot.bmp";
-	save_screenshot(&path[0]);
+	save_screenshot(&path[0], video_w, video_h);
 	SDL_Surface* bmp = SDL_LoadBMP(path.c_str());
 	ASSERT_NE(bmp, nullptr);
 	Uint32 tl = *(Uint32*)bmp->pixels;
@@ -503,7 +503,7 @@ TEST_F(EngineGL, BlurAveragesCountFramesIntoNumberedFiles)
 	const float reds[8] = { 1, 0, 0, 0, 1, 1, 1, 1 };
 	for (int f = 0; f < 8; f++) {
 		paint_halves(reds[f]);
-		screenshot_blur(f, 4);
+		screenshot_blur(f, 4, video_w, video_h);
 	}
 	SDL_Surface* first = SDL_LoadBMP("ss00000000.bmp");
 	SDL_Surface* second = SDL_LoadBMP("ss00000001.bmp");
@@ -517,12 +517,12 @@ TEST_F(EngineGL, BlurAveragesCountFramesIntoNumberedFiles)
 	SDL_FreeSurface(first);
 	SDL_FreeSurface(second);
 
-	screenshot_blur(5, 1);
+	screenshot_blur(5, 1, video_w, video_h);
 	EXPECT_EQ(access("ss00000005.bmp", F_OK), 0);
 
 	CaptureStderr();
-	screenshot_blur(0, 5);
-	screenshot_blur(0, 0);
+	screenshot_blur(0, 5, video_w, video_h);
+	screenshot_blur(0, 0, video_w, video_h);
 	EXPECT_EQ(GetCapturedStderr(), "screenshot_blur: frame 0, count 5 out of range\n"
 				      "screenshot_blur: frame 0, count 0 out of range\n");
 	ASSERT_EQ(chdir(old), 0);

@@ -20,8 +20,9 @@ endif()
 
 if(TARGET quintaro-n9)
   find_package(GTest REQUIRED)
-  add_executable(handheld_test handheld_test.cpp nohooks.cpp)
-  target_link_libraries(handheld_test PRIVATE qvdengine_n9 GTest::GTest GTest::Main)
+  add_executable(handheld_test handheld_test.cpp nohooks.cpp ${CMAKE_SOURCE_DIR}/content/screenshot.cpp)
+  target_include_directories(handheld_test PRIVATE ${CMAKE_SOURCE_DIR}/src/platform/handheld)
+  target_link_libraries(handheld_test PRIVATE qvdruntime_n9 GTest::GTest GTest::Main)
   target_compile_options(handheld_test PRIVATE ${QVD_WARNINGS})
   add_test(NAME n9_desktop
     COMMAND bash ${N9_DIR}/n9_desktop.sh $<TARGET_FILE:quintaro-n9> ${QVD_DATA_DIR}

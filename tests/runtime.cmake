@@ -5,8 +5,8 @@ target_link_libraries(runtime_units_test PRIVATE qvdgltest GTest::Main)
 target_compile_options(runtime_units_test PRIVATE ${QVD_WARNINGS})
 gtest_discover_tests(runtime_units_test PROPERTIES ENVIRONMENT "${QVD_TEST_ENV}" DISCOVERY_TIMEOUT 30)
 
-add_executable(runtime_demo ${CMAKE_SOURCE_DIR}/src/entry.cpp runtime_demo.cpp)
-target_link_libraries(runtime_demo PRIVATE qvdengine)
+add_executable(runtime_demo ${CMAKE_SOURCE_DIR}/src/runtime/entry.cpp runtime_demo.cpp)
+target_link_libraries(runtime_demo PRIVATE qvdruntime)
 target_compile_options(runtime_demo PRIVATE ${QVD_WARNINGS})
 
 add_executable(runtime_test runtime_test.cpp)

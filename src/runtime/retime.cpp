@@ -17,6 +17,7 @@
 #include "datadir.h"
 #include "files.h"
 #include "main.h"
+#include "platform.h"
 #include "sync.h"
 
 retime_options_s retime_options = { NULL, false, false, 0.0f, 0.0f, false };
@@ -106,12 +107,10 @@ bool retime_check(bool recording)
 		fprintf(stderr, "%s works in real time only, not with --capture or --bench\n", r.watch ? "--watch" : "--loop");
 		return false;
 	}
-#ifdef QVD_WEB
-	if (r.watch || r.loop) {
+	if (!platform_can_restart && (r.watch || r.loop)) {
 		fprintf(stderr, "%s starts the program again, which a web page cannot do\n", r.watch ? "--watch" : "--loop");
 		return false;
 	}
-#endif
 	return true;
 }
 

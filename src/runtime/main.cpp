@@ -15,14 +15,7 @@
 #include "music.h"
 #include "retime.h"
 #include "options.h"
-#ifdef QVD_HANDHELD
-#include "handheld.h"
-#include "sdlgles.h"
-#include "wake.h"
-#endif
-#ifdef QVD_WEB
-#include "web.h"
-#endif
+#include "platform.h"
 
 int config_width = 854;
 int config_height = 480;
@@ -38,12 +31,7 @@ int video_h = 0;
 Uint8* keystate = NULL;
 int mouserull[2] = { 0, 0 };
 bool done_hint = false;
-
-#ifdef QVD_HANDHELD
-static const char* const program_name = "quintaro-n9";
-#else
-static const char* const program_name = "quintaro";
-#endif
+demoeffect_c* first_picture = NULL;
 
 static SDL_Surface* screen = NULL;
 static event_callback_t event_callbacks[max_event_callbacks];
@@ -119,26 +107,14 @@ static void loading_events()
 			quit_run();
 }
 
-#ifdef QVD_HANDHELD
-static int get_gl_attribute(int attr, int* value)
-{
-	return gles_get_attribute(attr, value);
-}
-#else
-static int get_gl_attribute(int attr, int* value)
-{
-	return SDL_GL_GetAttribute((SDL_GLattr)attr, value);
-}
-#endif
-
-static void print_gl_attribute(const char* format, int attr)
+static void print_gl_attribute(const char* format, SDL_GLattr attr)
 {
 	int value = 0;
-	if (get_gl_attribute(attr, &value) == 0)
+	if (platform_gl_attribute(attr, &value) == 0)
 		fprintf(stderr, format, value);
 }
 
-// The part of the set-up both builds share once the context exists.
+// What every platform reports once the context exists, and the viewport.
 static void report_gl_and_viewport()
 {
 	print_gl_attribute("depth size: %i\n", SDL_GL_DEPTH_SIZE);
@@ -158,9 +134,7 @@ static void report_gl_and_viewport()
 	glViewport(0, (int)((video_h - ph) / 2.0), video_w, ph);
 }
 
-// The display offers no GL drawing of its kind (an 8-bit screen, a
-// server without GLX): one line naming the cause, and init_gl fails.
-static int no_visual(const char* gl)
+int no_visual(const char* gl)
 {
 	const SDL_VideoInfo* info = SDL_GetVideoInfo();
 	int depth = info && info->vfmt ? info->vfmt->BitsPerPixel : 0;
@@ -168,82 +142,28 @@ static int no_visual(const char* gl)
 	return 1;
 }
 
-#ifdef QVD_HANDHELD
-// Full screen at the display's own size on an OpenGL ES 2 context; the
-// configured size only sets the picture's aspect.
 int init_gl()
 {
 	if (screen)
 		SDL_FreeSurface(screen);
-	gles_set_attribute(SDL_GL_DEPTH_SIZE, 8);
-	gles_set_attribute(SDL_GL_STENCIL_SIZE, config_stencilsize);
-	gles_set_attribute(SDL_GL_DOUBLEBUFFER, 1);
-	fprintf(stderr, "initting GLES\n");
-	gles_set_attribute(GLES_ATTR_CONTEXT_MAJOR, 2);
-	gles_set_attribute(GLES_ATTR_CONTEXT_MINOR, 0);
-	gles_set_attribute(GLES_ATTR_SWAP_CONTROL, 1);
-	screen = gles_set_video_mode(0, 0, 0, SDL_FULLSCREEN | SDL_OPENGLES);
+	screen = platform_open_window(config_width, config_height, config_videoflags, config_stencilsize);
 	if (!screen)
-		return no_visual("OpenGL ES 2");
-	compositor_fix(0);  // a dialog until the demo has run two seconds
-	SDL_ShowCursor(0);
-
-	int major = 0;
-	if (gles_get_attribute(GLES_ATTR_CONTEXT_MAJOR, &major) == 0)
-		fprintf(stderr, "major version: %i\n", major);
-	else
-		fprintf(stderr, "major version error: %s\n", SDL_GetError());
-	x11info();
-	report_gl_and_viewport();
-	return 0;
-}
-#else
-int init_gl()
-{
-	if (screen)
-		SDL_FreeSurface(screen);
-	SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 8);
-	SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, config_stencilsize);
-	SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-	screen = SDL_SetVideoMode(config_width, config_height, 0, config_videoflags | SDL_OPENGL);
-	if (!screen)
-		return no_visual("OpenGL");
-	SDL_ShowCursor(0);
-
-#ifndef QVD_WEB
-	// WebGL has its entry points and point sprites built in.
-	GLenum err = glewInit();
-	if (err != GLEW_OK) {
-		fprintf(stderr, "no OpenGL entry points (GLEW: %s), can't run\n", (const char*)glewGetErrorString(err));
 		return 1;
-	}
-	// Point effects set gl_PointSize in their vertex shaders.
-	glEnable(GL_VERTEX_PROGRAM_POINT_SIZE);
-	glEnable(GL_POINT_SPRITE);
-#endif
-
 	report_gl_and_viewport();
 	return 0;
 }
-#endif
 
 // Every buffer swap of the program goes through here.
 void swap_buffers()
 {
-#ifdef QVD_HANDHELD
-	gles_swap_buffers();
-#else
-	SDL_GL_SwapBuffers();
-#endif
+	platform_swap();
 }
 
 void system_crap_pre()
 {
 	loading_events();
 	swap_buffers();
-#ifdef QVD_WEB
-	web_yield();
-#endif
+	platform_yield();
 }
 
 static void builtin_bindings(SDL_Event* e)
@@ -292,18 +212,12 @@ static void pump_events()
 		dispatch(&e);
 }
 
-// Swap, spin until a 0.02 s period is over (in a browser: wait for its
-// display), then advance the clock.
+// Swap, spin until the platform's shortest frame is over (a 0.02 s period,
+// or none where the host paces the frames), then advance the clock.
 static void realtime_end_frame()
 {
 	swap_buffers();
-#ifdef QVD_WEB
-	web_frame_wait();
-	web_follow_music();
-	const float shortest_frame = 0.0f;
-#else
-	const float shortest_frame = 0.02f;
-#endif
+	const float shortest_frame = platform_frame_wait();
 	do {
 		getqvdtime(&frameend);
 		qvdtime_t d;
@@ -331,9 +245,7 @@ void system_crap()
 	pump_events();
 	if (capture_clock()) {
 		capture_end_frame();
-#ifdef QVD_WEB
-		web_yield();
-#endif
+		platform_yield();
 	} else {
 		realtime_end_frame();
 		retime_frame();
@@ -347,11 +259,9 @@ static Uint32 fps_tick(Uint32 interval, void* param)
 	int frames = framecounter.exchange(0);
 	int steps = framecounter_logic.exchange(0);
 	print_stats(frames, steps, stats_time.load(std::memory_order_relaxed), stats_beat.load(std::memory_order_relaxed));
-#ifdef QVD_WEB
-	// The emulation's timers fire once.
-	web_tick();
-	SDL_AddTimer(2000, fps_tick, NULL);
-#endif
+	platform_tick();
+	if (platform_timers_fire_once)
+		SDL_AddTimer(2000, fps_tick, NULL);
 	return 2000;
 }
 
@@ -370,6 +280,15 @@ static int start_sdl(Uint32 subsystems)
 	return status;
 }
 
+void show_first_picture()
+{
+	if (first_picture && screenshot_surface) {
+		first_picture->init();
+		first_picture->draw();
+	}
+	swap_buffers();
+}
+
 int runtime_main(int argc, char** argv)
 {
 	getqvdtime(&started_at);
@@ -379,7 +298,7 @@ int runtime_main(int argc, char** argv)
 	if (!parse_options(argc, argv))
 		return 2;
 	if (version_option) {
-		printf("%s %s\n", program_name, QVD_VERSION);
+		printf("%s %s\n", platform_program_name, QVD_VERSION);
 		return 0;
 	}
 	int status = enter_data_folder();
@@ -387,9 +306,7 @@ int runtime_main(int argc, char** argv)
 		return status;
 	if (!capture_check())
 		return 1;
-#ifdef QVD_HANDHELD
-	take_screenshot();  // the desktop as it was, before our window covers it
-#endif
+	platform_start();
 
 	if (!retime_start(argc, argv))
 		return 2;
@@ -427,14 +344,8 @@ int runtime_main(int argc, char** argv)
 	loading_events();
 	getqvdtime(&gl_ready_at);
 	keystate = SDL_GetKeyState(NULL);
-#ifdef QVD_HANDHELD
-	screenshot->init();
-	screenshot->draw();  // the first picture is the captured desktop
-#endif
-	swap_buffers();
-#ifdef QVD_HANDHELD
-	pysyhereilla();
-#endif
+	show_first_picture();
+	platform_shown();
 	time_init();
 	SDL_AddTimer(2000, fps_tick, NULL);
 
@@ -448,19 +359,15 @@ int runtime_main(int argc, char** argv)
 		demoname = "QVD Demobase";
 	SDL_WM_SetCaption(demoname, demoname);
 
-#ifdef QVD_WEB
-	web_start(!capture_clock());  // a recording plays no sound: no click
-#endif
+	platform_music_start(!capture_clock());  // a recording plays no sound
 	if (capture_clock()) {
 		capture_start();
 	} else {
-		startmusic();
+		startmusic(song_file, config_otherflags & 1);
 		time_init();
-		realstartmusic();
-#ifdef QVD_WEB
-		web_wait_for_sound();
-		time_init();
-#endif
+		realstartmusic(timeval_skip);
+		if (platform_music_started())
+			time_init();
 	}
 	demo_run();
 	return 0;

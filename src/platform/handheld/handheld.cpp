@@ -1,16 +1,24 @@
-// The handheld program's X11 side: SDL's window ids, the window type its
-// compositor reads, the desktop captured before our window covers it and
-// the effect that shows that capture.
+// The handheld program's platform: OpenGL ES 2 through EGL on SDL's X11
+// window (sdlgles), SDL's window ids, the window type its compositor
+// reads, the desktop captured before our window covers it, and the
+// display kept awake (wake).
 #include "handheld.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <stdio.h>
+#include <sys/time.h>
 
-#include "screenshot.h"
-#include "shader.h"
-#include "texture.h"
+#include "platform.h"
+#include "sdlgles.h"
+#include "wake.h"
+
+const char* const platform_program_name = "quintaro-n9";
+const bool platform_small_targets = true;
+const bool platform_can_restart = true;
+const bool platform_timers_fire_once = false;
+SDL_Surface* screenshot_surface = NULL;
 
 SDL_SysWMinfo sysinfo;
 
@@ -108,49 +116,90 @@ void take_screenshot()
 	XCloseDisplay(dpy);
 }
 
-namespace {
+void platform_start()
+{
+	take_screenshot();  // the desktop as it was, before our window covers it
+}
 
-const char* vs =
-	"attribute vec2 pos;\n"
-	"varying vec2 v_uv;\n"
-	"void main()\n"
-	"{\n"
-	"\tgl_Position = vec4(pos, 0.0, 1.0);\n"
-	"\tv_uv = pos * 0.5 + 0.5;\n"
-	"}\n";
-
-const char* fs =
-	"precision highp float;\n"
-	"varying vec2 v_uv;\n"
-	"uniform sampler2D tex;\n"
-	"void main()\n"
-	"{\n"
-	"\tgl_FragColor = texture2D(tex, v_uv);\n"
-	"}\n";
-
-shader_c shader;
-texture_c shottex;
-const GLfloat ssverts[12] = { -1, -1, 1, -1, -1, 1, 1, -1, 1, 1, -1, 1 };
-
-class effect_c : public demoeffect_c {
-public:
-	void init()
-	{
-		shader.init(vs, fs);
-		shottex.fromsurface(screenshot_surface, 0);
+// Full screen at the display's own size on an OpenGL ES 2 context; the
+// configured size only sets the picture's aspect.
+SDL_Surface* platform_open_window(int, int, Uint32, int stencilsize)
+{
+	gles_set_attribute(SDL_GL_DEPTH_SIZE, 8);
+	gles_set_attribute(SDL_GL_STENCIL_SIZE, stencilsize);
+	gles_set_attribute(SDL_GL_DOUBLEBUFFER, 1);
+	fprintf(stderr, "initting GLES\n");
+	gles_set_attribute(GLES_ATTR_CONTEXT_MAJOR, 2);
+	gles_set_attribute(GLES_ATTR_CONTEXT_MINOR, 0);
+	gles_set_attribute(GLES_ATTR_SWAP_CONTROL, 1);
+	SDL_Surface* screen = gles_set_video_mode(0, 0, 0, SDL_FULLSCREEN | SDL_OPENGLES);
+	if (!screen) {
+		no_visual("OpenGL ES 2");
+		return NULL;
 	}
+	compositor_fix(0);  // a dialog until the demo has run two seconds
+	SDL_ShowCursor(0);
 
-	void draw()
-	{
-		shader.use();
-		shader.texture("tex", 0, shottex);
-		shader.array("pos", 2, GL_FLOAT, 8, ssverts);
-		glDrawArrays(GL_TRIANGLES, 0, 6);
+	int major = 0;
+	if (gles_get_attribute(GLES_ATTR_CONTEXT_MAJOR, &major) == 0)
+		fprintf(stderr, "major version: %i\n", major);
+	else
+		fprintf(stderr, "major version error: %s\n", SDL_GetError());
+	x11info();
+	return screen;
+}
+
+int platform_gl_attribute(SDL_GLattr attr, int* value)
+{
+	return gles_get_attribute(attr, value);
+}
+
+void platform_swap()
+{
+	gles_swap_buffers();
+}
+
+void platform_shown()
+{
+	pysyhereilla();
+}
+
+float platform_frame_wait()
+{
+	return 0.02f;
+}
+
+void platform_yield()
+{
+}
+
+// The device's clock: gettimeofday, in microseconds.
+int64_t platform_now()
+{
+	struct timeval tv;
+	gettimeofday(&tv, NULL);
+	return ((int64_t)tv.tv_sec * 1000000 + tv.tv_usec) * 1000;
+}
+
+void platform_frame(float seconds)
+{
+	// Two seconds in, the user may swipe the demo away again.
+	static bool swipe_disabled = true;
+	if (seconds > 2.0f && swipe_disabled) {
+		compositor_fix(1);
+		swipe_disabled = false;
 	}
-};
+}
 
-effect_c effect;
+void platform_tick()
+{
+}
 
-}  // namespace
+void platform_music_start(bool)
+{
+}
 
-demoeffect_c* screenshot = &effect;
+bool platform_music_started()
+{
+	return false;
+}

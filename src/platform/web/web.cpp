@@ -1,14 +1,18 @@
-// The browser build's platform step. The demo's frame loops run unchanged:
-// each frame sleeps through Asyncify, which hands the browser its turn to
-// show the frame, play sound and run timers.
-#include "web.h"
+// The browser build's platform: the browser's emulation of SDL 1.2 and
+// WebGL. The demo's frame loops run unchanged: each frame sleeps through
+// Asyncify, which hands the browser its turn to show the frame, play sound
+// and run timers. Here too what the emulation lacks: picture decoding that
+// keeps the colour under alpha 0, the music seek, and the desktop's rand().
+#include "platform.h"
 
 #include <SDL/SDL_mixer.h>
 #include <emscripten.h>
 #include <math.h>
 #include <stdint.h>
 #include <stdio.h>
+#include <time.h>
 
+#include "frameclock.h"
 #include "gl.h"
 #include "main.h"
 #include "picture.h"
@@ -18,6 +22,56 @@
 #define STBI_ONLY_PNG
 #define STBI_ONLY_JPEG
 #include <stb/stb_image.h>
+
+const char* const platform_program_name = "quintaro";
+const bool platform_small_targets = false;
+const bool platform_can_restart = false;  // a page cannot start itself again
+const bool platform_timers_fire_once = true;
+SDL_Surface* screenshot_surface = NULL;
+
+void platform_start()
+{
+}
+
+// WebGL has its entry points and point sprites built in.
+SDL_Surface* platform_open_window(int width, int height, Uint32 videoflags, int stencilsize)
+{
+	SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 8);
+	SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, stencilsize);
+	SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+	SDL_Surface* screen = SDL_SetVideoMode(width, height, 0, videoflags | SDL_OPENGL);
+	if (!screen) {
+		no_visual("OpenGL");
+		return NULL;
+	}
+	SDL_ShowCursor(0);
+	return screen;
+}
+
+int platform_gl_attribute(SDL_GLattr attr, int* value)
+{
+	return SDL_GL_GetAttribute(attr, value);
+}
+
+void platform_swap()
+{
+	SDL_GL_SwapBuffers();
+}
+
+void platform_shown()
+{
+}
+
+int64_t platform_now()
+{
+	struct timespec ts;
+	clock_gettime(CLOCK_MONOTONIC, &ts);
+	return (int64_t)ts.tv_sec * 1000000000 + ts.tv_nsec;
+}
+
+void platform_frame(float)
+{
+}
 
 static bool first_frame = true;
 static int frames_shown = 0;  // for the page's tests
@@ -29,7 +83,10 @@ EM_ASYNC_JS(void, wait_for_display, (), {
 	await new Promise(resolve => requestAnimationFrame(resolve));
 });
 
-void web_frame_wait()
+static void web_follow_music();
+
+// The browser's display paces the frames instead of the 0.02 s spin.
+float platform_frame_wait()
 {
 	wait_for_display();
 	frames_shown++;
@@ -37,9 +94,11 @@ void web_frame_wait()
 		first_frame = false;
 		fprintf(stderr, "first frame shown at %.3f s of page time\n", emscripten_get_now() / 1000.0);
 	}
+	web_follow_music();
+	return 0.0f;
 }
 
-void web_yield()
+void platform_yield()
 {
 	emscripten_sleep(0);
 }
@@ -53,7 +112,10 @@ EM_JS(void, open_gate, (), {
 	Module.qvdGate(null);
 });
 
-void web_start(bool click)
+// Browsers play sound only after a click: with sound, shows the page's
+// "click to start" gate and returns once it was clicked; without, only
+// takes the loading notice away.
+void platform_music_start(bool click)
 {
 	if (click)
 		wait_for_gate();
@@ -79,12 +141,14 @@ EM_ASYNC_JS(void, wait_for_sound, (), {
 	});
 });
 
-void web_wait_for_sound()
+bool platform_music_started()
 {
 	wait_for_sound();
+	return true;
 }
 
-void web_tick()
+// Reports the interval's GL errors with the statistics line.
+void platform_tick()
 {
 	GLenum e = glGetError();
 	if (e != GL_NO_ERROR)
@@ -144,7 +208,7 @@ static double clock_now()
 // towards it by at most 10 ms a frame. The frame's start moves with it, so
 // the logic steps keep to the same clock, and never so far that the frame
 // would take less than no time.
-void web_follow_music()
+static void web_follow_music()
 {
 	double music = music_playing_time();
 	if (music < 0)

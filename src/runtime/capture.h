@@ -5,7 +5,7 @@
 
 #include <stdint.h>
 
-#include "clock.h"
+#include "frameclock.h"
 
 struct capture_options_s {
 	bool capture;        // --capture PATH

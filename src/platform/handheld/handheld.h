@@ -5,8 +5,6 @@
 #include <SDL/SDL.h>
 #include <SDL/SDL_syswm.h>
 
-#include "demoeffect.h"
-
 extern SDL_SysWMinfo sysinfo;
 
 // Prints the ids of SDL's X windows.
@@ -18,6 +16,3 @@ void compositor_fix(int normal);
 // Fills screenshot_surface with the root window's 854 x 480 corner, bottom
 // row first, bytes red, green, blue, 0; black when there is nothing to read.
 void take_screenshot();
-
-// Draws the captured desktop over the whole viewport.
-extern demoeffect_c* screenshot;

@@ -3,7 +3,9 @@
 
 #include <SDL/SDL.h>
 
-#include "clock.h"
+#include "demoeffect.h"
+#include "frameclock.h"
+#include "platform.h"
 
 extern int config_width;
 extern int config_height;
@@ -19,6 +21,8 @@ extern int video_h;
 extern Uint8* keystate;
 extern int mouserull[2];        // wheel up, wheel down clicks of this frame
 extern bool done_hint;
+// Drawn as the first picture where the platform captured the desktop.
+extern demoeffect_c* first_picture;
 
 typedef void (*event_callback_t)(SDL_Event*);
 const int max_event_callbacks = 10;
@@ -29,6 +33,8 @@ void system_crap_pre();
 // Shows the frame drawn; every swap of the program goes through here.
 void swap_buffers();
 void system_crap();
+// Shows the first picture: the captured desktop where there is one.
+void show_first_picture();
 
 // Hooks the demo provides.
 void demo_config();
