@@ -204,10 +204,10 @@ static double clock_now()
 }
 
 // A browser's sound can run slower than its clock on a busy machine (0.7 %
-// was seen), so the clock follows the music: past 0.03 s apart it is eased
-// towards it by at most 10 ms a frame. The frame's start moves with it, so
-// the logic steps keep to the same clock, and never so far that the frame
-// would take less than no time.
+// was seen) and stall for a moment, so the clock follows the music: past
+// 0.03 s apart it closes half the gap a frame, by at most 0.1 s. The
+// frame's start moves with it, so the logic steps keep to the same clock,
+// and never so far that the frame would take less than no time.
 static void web_follow_music()
 {
 	double music = music_playing_time();
@@ -219,8 +219,8 @@ static void web_follow_music()
 	qvdtime_t now, frame;
 	getqvdtime(&now);
 	qvdtimersub(&now, &framestart, &frame);
-	double most = fmin(0.01, tvtof(&frame));
-	double step = fmax(-0.01, fmin(ahead * 0.25, most));
+	double most = fmin(0.1, tvtof(&frame));
+	double step = fmax(-0.1, fmin(ahead * 0.5, most));
 	qvdtime_t shift = (qvdtime_t)(step * (double)sys_frequency);
 	timestart += shift;
 	framestart += shift;
