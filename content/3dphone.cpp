@@ -300,10 +300,11 @@ public:
 		phoneinit();
 		draw_the_phone_ptr = draw_the_phone;
 	}
-	void draw();
+	void step();
+	void draw() { draw_the_phone(true); }
 };
 
-void effect_c::draw()
+void effect_c::step()
 {
 	static float zpos = -35.71f;
 	static int state = 0;
@@ -346,8 +347,6 @@ void effect_c::draw()
 	mv = rotate_deg(mv, angfix2.pos, glm::vec3(0, 1, 0));
 	mv = rotate_deg(mv, 90.0f, glm::vec3(0, 0, 1));
 	phone_rotation_mv = mv;
-
-	draw_the_phone(true);
 }
 
 effect_c effect;

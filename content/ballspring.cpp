@@ -204,12 +204,15 @@ public:
 		seed();
 	}
 
-	void draw()
+	void step()
 	{
 		debug_keys();
 		move_balls();
 		beat_kick();
+	}
 
+	void draw()
+	{
 		shadi.use();
 		glm::mat4 projection = perspective_deg(20.0f, demo_aspect, 1.0f, 3000.0f);
 		glm::mat4 position = glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -1000.0f));

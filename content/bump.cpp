@@ -88,6 +88,8 @@ float flicker()
 	return (rand() & 0xffff) / 65535.0f * 10.03f;
 }
 
+glm::vec3 light;  // this frame's light, flicker included
+
 void move_camera()
 {
 	mover.targetpos = camera_stop(bumptgt, mover.targetpos);
@@ -111,16 +113,19 @@ public:
 		texdecal.load("gfx/credits.jpg", 1);
 	}
 
+	void step()
+	{
+		move_camera();
+		light = valomover.pos + glm::vec3(520.0f, 200.0f, flicker());
+	}
+
 	void draw()
 	{
 		shader.use();
 		shader.texture("tex", 0, tex);
 		shader.texture("texnor", 1, texnor);
 		shader.texture("texdecal", 2, texdecal);
-
-		move_camera();
 		glUniform2fv(shader.uniform("scale"), 1, glm::value_ptr(mover.pos));
-		glm::vec3 light = valomover.pos + glm::vec3(520.0f, 200.0f, flicker());
 		glUniform3fv(shader.uniform("lightdir"), 1, glm::value_ptr(light));
 
 		shader.array("pos", 2, GL_FLOAT, 0, quad2_v1);

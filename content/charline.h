@@ -127,16 +127,20 @@ struct linestyle_s {
 	bool clear;            // clears the target first
 };
 
-// Lays out the 48 cells from text[pos] at the scroll offset ofs and draws
-// them. A pause, a skipped space or a character without a glyph leaves its
-// cell at zero (two empty triangles) and steps no spring.
-inline void draw_charline(const linestyle_s& style, const std::wstring& text, int pos, float ofs,
-	shader_c& shader, texture_c& tex, texture_c& tex2)
-{
-	glm::vec2 tausta[6 * charline_cells];
+// The corners of a line's 48 cells: laid out by the step, drawn by draw.
+struct charline_s {
+	glm::vec2 pos[6 * charline_cells];
 	glm::vec2 uv[6 * charline_cells];
+};
+
+// Lays out the 48 cells from text[pos] at the scroll offset ofs. A pause, a
+// skipped space or a character without a glyph leaves its cell at zero (two
+// empty triangles) and steps no spring.
+inline void layout_charline(const linestyle_s& style, const std::wstring& text, int pos, float ofs,
+	charline_s* line)
+{
 	for (int v = 0; v < 6 * charline_cells; v++)
-		tausta[v] = uv[v] = glm::vec2(0.0f);
+		line->pos[v] = line->uv[v] = glm::vec2(0.0f);
 
 	for (int i = 0; i < charline_cells; i++) {
 		wchar_t c = text[pos + i];
@@ -144,8 +148,6 @@ inline void draw_charline(const linestyle_s& style, const std::wstring& text, in
 		if (c == charline_pause || (c == L' ' && !style.spaces) || k < 0)
 			continue;
 		float randmul = style.grow(i);
-		glyph_cell(i, k, randmul, ofs, style.scale, style.y0, &tausta[6 * i], &uv[6 * i]);
+		glyph_cell(i, k, randmul, ofs, style.scale, style.y0, &line->pos[6 * i], &line->uv[6 * i]);
 	}
-
-	draw_line(shader, tex, tex2, tausta, uv, style.clear);
 }

@@ -45,7 +45,8 @@ spring_c<float> ang_s;
 void clear_buffers(GLbitfield colour)
 {
 	glStencilMask(0xff);
-	glClear(colour | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+	if (!seeking)
+		glClear(colour | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 }
 
 void clear_frame()
@@ -85,12 +86,13 @@ void depth_less()
 void city_over_backdrop(float glow, bool keep_stencil, bool revealing)
 {
 	// zreset's depth reset
-	if (keep_stencil)
+	if (keep_stencil && !seeking)
 		glClear(GL_DEPTH_BUFFER_BIT);
-	else
+	else if (!keep_stencil)
 		clear_buffers(0);
-	tunnel->draw();
-	zreset_backdrop(glow, !revealing);
+	tunnel->run();
+	if (!seeking)
+		zreset_backdrop(glow, !revealing);
 }
 
 glm::mat4 city_projection()
@@ -129,8 +131,8 @@ void draw_scroller_text()
 	if (!shouldwescroll)
 		return;
 	scrollertex_fbo->bind();
-	scrollertexgen->draw();
-	velmor->draw();
+	scrollertexgen->run();
+	velmor->run();
 	scrollertex_fbo->unbind();
 }
 
@@ -166,23 +168,23 @@ void render_screen()
 	switch (do_orange) {
 	case 1:
 		orange_fbo->bind();
-		qvdlogo->draw();
+		qvdlogo->run();
 		orange_fbo->unbind();
 		break;
 	case 2:
 		orange_fbo->bind();
-		mujuice->draw();
+		mujuice->run();
 		orange_fbo->unbind();
 		break;
 	case 3:
 		orangetex_fbo->bind();
-		orangetexgen->draw();
+		orangetexgen->run();
 		orangetex_fbo->unbind();
 		orange_fbo->bind();
 		orangetex = orangetex_fbo->colortex;
-		orange->draw();
-		heart->draw();
-		lace->draw();
+		orange->run();
+		heart->run();
+		lace->run();
 		orange_fbo->unbind();
 		break;
 	default:
@@ -199,18 +201,18 @@ bool draw_phone_scene()
 	if (show_whiteback) {
 		phonescreentex = woodstex.textureid;
 		texturetesttex = whiteback.textureid;
-		texturetest->draw();
+		texturetest->run();
 	} else {
-		starfield->draw();
+		starfield->run();
 	}
 	depth_less();
 	glEnable(GL_STENCIL_TEST);
-	flyphone->draw();  // marks its visible screen with stencil 1
+	flyphone->run();  // marks its visible screen with stencil 1
 	if (screenshot_surface && keystate[SDLK_s])
-		screenshot->draw();
+		screenshot->run();
 	scrollertex = scrollertex_fbo->colortex;
 	if (shouldwescroll)
-		orbitscroller->draw();
+		orbitscroller->run();
 	if (!show_whiteback)
 		return false;
 	glEnable(GL_STENCIL_TEST);
@@ -251,7 +253,8 @@ bool draw_city(bool in_screen)
 	}
 	citydist.iterate(frameskip);
 	CityMaxDistance = citydist.pos;
-	fprintf(stderr, "CityMaxDistance: %.2f\n", CityMaxDistance);
+	if (!seeking)
+		fprintf(stderr, "CityMaxDistance: %.2f\n", CityMaxDistance);
 
 	city_over_backdrop(horizonbomb, in_screen, revealing);
 	glDisable(GL_SCISSOR_TEST);
@@ -286,7 +289,7 @@ void run_credits()
 	glDisable(GL_STENCIL_TEST);
 	for (;;) {
 		clear_under_picture(bump_depth);
-		bump->draw();
+		bump->run();
 		system_crap();
 		static sync_c bump1("bump1", 165, 0);
 		static sync_c bump2("bump2", 170, 0);
@@ -322,12 +325,12 @@ void run_second_flight()
 
 	for (;;) {
 		// the city and its backdrop cover the view; they clear depth themselves
-		if (!view_is_window)
+		if (!view_is_window && !seeking)
 			glClear(GL_COLOR_BUFFER_BIT);
 		tunnelflyer.pos.z += frameskip;
 		city_over_backdrop(horizonbomb, false, false);
 		gearAppear = 1;
-		gear->draw();
+		gear->run();
 		system_crap();
 		static sync_c stop("stopfly2", 208, 0);
 		if (stop.once())
@@ -339,10 +342,10 @@ void run_ripsilu()
 {
 	for (;;) {
 		clear_under_picture(ripsilu_depth);
-		ripsilu->draw();
+		ripsilu->run();
 		glEnable(GL_DEPTH_TEST);
 		gearAppear = 1;
-		gear->draw();
+		gear->run();
 		ripsilu_mm = glm::clamp(beatgrid - 211.0f, 0.0f, 1.0f);
 		system_crap();
 		static sync_c stop("stopbump", 212, 0);
@@ -356,11 +359,11 @@ void run_polyhedron()
 	depth_less();
 	for (;;) {
 		clear_under_picture(pbtausta_depth);
-		pbtausta->draw();
+		pbtausta->run();
 		glEnable(GL_DEPTH_TEST);
-		dode->draw();
+		dode->run();
 		gearAppear = 2;
-		gear->draw();
+		gear->run();
 		system_crap();
 		static sync_c stop("stopdode", 240, 0);
 		if (stop.once())
@@ -389,7 +392,7 @@ void run_third_flight()
 	depth_less();
 
 	for (;;) {
-		if (!view_is_window)
+		if (!view_is_window && !seeking)
 			glClear(GL_COLOR_BUFFER_BIT);
 		tunnelflyer.pos.x += frameskip;
 		tunnelflyer.pos.z += 0.1f * frameskip;
@@ -408,9 +411,9 @@ void run_face()
 {
 	for (;;) {
 		clear_under_picture(face_depth);  // ylift is 0 until the space flight
-		face->draw();
+		face->run();
 		glEnable(GL_DEPTH_TEST);
-		fluid->draw();
+		fluid->run();
 		static sync_c stop("stopduce", 273, 0);
 		if (stop.once())
 			return;  // unshown: the space flight clears it
@@ -424,17 +427,18 @@ void run_space_flight(float* zepo_now, float* ang_now)
 	phone_projection = city_projection();
 	for (;;) {
 		clear_frame();
-		starfield2->draw();
+		starfield2->run();
 		float lift = 0.5f * glm::max(0.0f, beatgrid - 279.0f);
 		ylift = -(lift * lift);
 		if (ylift > -1.0f)
-			face->draw();
-		face->draw();
+			face->run();
+		face->run();
 		*zepo_now = 300.0f - (beatgrid - 273.0f) * 50.0f;
 		*ang_now = sqrtf(glm::max(0.0f, beatgrid - 279.0f) / 9.0f) * 117.0f;
 		starang = *ang_now - 117.0f;
 		phone_rotation_mv = space_phone(*ang_now, *zepo_now);
-		phonedraw();
+		if (!seeking)
+			phonedraw();
 		static sync_c stop("stopspacefly", 288, 0);
 		if (stop.once())
 			return;
@@ -456,12 +460,13 @@ void run_space_flight(float* zepo_now, float* ang_now)
 		starang = ang_s.pos - 117.0f;
 		phone_rotation_mv = space_phone(ang_s.pos, zepo_s.pos);
 		gravforce = 1.0f + 0.1f * sinf(timeval) + 0.02f * glm::max(0.0f, beatgrid - 300.0f);
-		starfield2->draw();
-		ballspring->draw();
+		starfield2->run();
+		ballspring->run();
 		static sync_c text("textbox", 300, 0);
 		if (text.past())
-			textbox->draw();
-		phonedraw();
+			textbox->run();
+		if (!seeking)
+			phonedraw();
 		system_crap();
 	}
 }
@@ -540,8 +545,8 @@ void demo_initgl()
 	// first events before the clock starts. The picture is drawn over later.
 	orange_fbo->bind();
 	phonescreentex = screenshottex.textureid;
-	starfield->draw();
-	flyphone->draw();
+	starfield->run();
+	flyphone->run();
 	orange_fbo->unbind();
 }
 

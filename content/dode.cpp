@@ -258,6 +258,8 @@ public:
 		makeobu();
 	}
 
+	void step() { solve_vertexpairs(); }
+
 	void draw()
 	{
 		glm::mat4 proj = perspective_deg(55.0f, demo_aspect, 1.0f, 30000.0f);
@@ -275,7 +277,6 @@ public:
 		glUniformMatrix3fv(shader.uniform("mv"), 1, GL_FALSE, glm::value_ptr(mv3));
 		glUniform3fv(shader.uniform("lightdir"), 1, glm::value_ptr(light));
 
-		solve_vertexpairs();
 		glm::vec3* c = calculate_polyverts();
 		glm::vec3* n = calculate_polynormals(c);
 

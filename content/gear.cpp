@@ -63,10 +63,14 @@ public:
 		tex.load("gfx/gear.png", 0);
 	}
 
-	void draw()
+	void step()
 	{
 		ratpos.targetpos = gear_stop(gearAppear, ratpos.targetpos);
 		ratpos.iterate(frameskip);
+	}
+
+	void draw()
+	{
 		if (ratpos.pos.x > offscreen_x)
 			return;
 

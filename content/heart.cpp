@@ -35,6 +35,7 @@ const char* fs =
 const int gonewords = 4;
 
 shader_c shader;
+spring_c<float> zoomer(1.0f, 1.0f, 0.01f, 0.95f);  // the beat's pulse
 texture_c tex;
 texture_c texgone;  // four words side by side, each 0.262 of the width
 glm::vec2 gone_pos[6 * gonewords];
@@ -70,14 +71,16 @@ public:
 		texgone.load("gfx/gone.png", 0);
 	}
 
-	void draw()
+	void step()
 	{
-		shader.use();
-		static spring_c<float> zoomer(1.0f, 1.0f, 0.01f, 0.95f);
 		if (beatgrid - floorf(beatgrid) < 0.1f)
 			zoomer.pos = 1.1f;
 		zoomer.iterate(frameskip);
+	}
 
+	void draw()
+	{
+		shader.use();
 		shader.texture("tex", 0, tex);
 		shader.array("pos", 2, GL_FLOAT, 8, unit_quad);
 		shader.array("uv", 2, GL_FLOAT, 8, unit_quad);

@@ -37,6 +37,7 @@ const char* fs =
 	"}\n";
 
 shader_c shader;
+spring_c<float> distdist(2.0f, 0.5f, 0.002f, 0.4f);  // the lace's weave
 texture_c tex;
 
 
@@ -48,17 +49,20 @@ public:
 		tex.load("gfx/lacetrace.jpg", TEX_RGB | TEX_REPEAT);
 	}
 
-	void draw()
+	void step()
 	{
-		static spring_c<float> distdist(2.0f, 0.5f, 0.002f, 0.4f);
-		shader.use();
-		glUniform1f(shader.uniform("time"), timeval);
 		sync_c startlacing("startlacing", 80, 0);
 		sync_c startlacing2("startlacing2", 105, 0);
 		if (startlacing.past())
 			distdist.iterate(frameskip);
 		if (startlacing2.past())
 			distdist.targetpos = -1.0f;
+	}
+
+	void draw()
+	{
+		shader.use();
+		glUniform1f(shader.uniform("time"), timeval);
 		glUniform1f(shader.uniform("distdist"), distdist.pos);
 		shader.texture("tex", 0, tex);
 		glEnable(GL_BLEND);

@@ -35,6 +35,7 @@ const char* fs =
 	"}\n";
 
 shader_c shader;
+spring_c<float> bubemph(1.0f, 0.004f, 0.96f);  // the bubbles' emphasis
 texture_c tex;   // bubbles
 texture_c tex2;  // jeans
 
@@ -48,15 +49,18 @@ public:
 		tex2.load("gfx/jeans.jpg", TEX_RGB | TEX_REPEAT);
 	}
 
-	void draw()
+	void step()
 	{
-		static spring_c<float> bubemph(1.0f, 0.004f, 0.96f);
-		shader.use();
-		glUniform1f(shader.uniform("time"), timeval);
 		bubemph.iterate(frameskip);
 		sync_c boom3("boom3", 96, 0);
 		if (boom3.once())
 			bubemph.pos = 2.3f;
+	}
+
+	void draw()
+	{
+		shader.use();
+		glUniform1f(shader.uniform("time"), timeval);
 		glUniform1f(shader.uniform("bubemph"), bubemph.pos);
 		shader.texture("tex", 0, tex);
 		shader.texture("tex2", 1, tex2);

@@ -32,6 +32,8 @@ shader_c shader;
 texture_c tex;
 texture_c tex2;  // never loaded: unit 1 stays empty
 int scrollerpos = 0;
+float scrollofs = 0.0f;
+charline_s line;  // this frame's cells
 
 void scroll(float& ofs, int& pos, int steps)
 {
@@ -57,12 +59,13 @@ public:
 		tex.load("gfx/chargen.png", 0);
 	}
 
-	void draw()
+	void step()
 	{
-		static float scrollofs = 0.0f;
 		scroll(scrollofs, scrollerpos, frameskip);
-		draw_charline(style, text, scrollerpos, scrollofs, shader, tex, tex2);
+		layout_charline(style, text, scrollerpos, scrollofs, &line);
 	}
+
+	void draw() { draw_line(shader, tex, tex2, line.pos, line.uv, style.clear); }
 };
 
 effect_c effect;

@@ -55,11 +55,13 @@ public:
 	{
 		init_stars(shader, star_vs, resetstar, 1.2f, 0.0f);
 	}
-	void draw()
+	void step()
 	{
 		move_stars(sf_zchange);
 		sf_zchange = frameskip * -0.004f;
-
+	}
+	void draw()
+	{
 		shader.use();
 		draw_stars(shader, stars);
 	}

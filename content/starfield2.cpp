@@ -52,9 +52,9 @@ public:
 	{
 		init_stars(shader, star_vs, resetstar, 100.0f, 0.0f);
 	}
+	void step() { move_stars(frameskip * 0.4f); }
 	void draw()
 	{
-		move_stars(frameskip * 0.4f);
 		glm::mat4 mvp = star_mvp();
 
 		shader.use();

@@ -760,13 +760,12 @@ public:
 		upload_city();
 		build_clearance();
 	}
+	void step();
 	void draw();
 };
 
-void effect_c::draw()
+void effect_c::step()
 {
-	glm::mat4 mv = phone_rotation_mv;
-
 	static spring_c<float> camang(0.0f, 0.0f, 0.002f, 0.4f);
 	static spring_c<float> camang2(0.0f, 0.0f, 0.002f, 0.4f);
 
@@ -791,7 +790,11 @@ void effect_c::draw()
 	camang2.iterate(frameskip);
 	camPitch = camang.pos;
 	camYaw = camang2.pos;
+}
 
+void effect_c::draw()
+{
+	glm::mat4 mv = phone_rotation_mv;
 	mv = rotate_deg(mv, camPitch, glm::vec3(0, 1, 0));
 	mv = rotate_deg(mv, camYaw, glm::vec3(1, 0, 0));
 	mv = rotate_deg(mv, -90.0f, glm::vec3(0, 0, 1));

@@ -39,6 +39,7 @@ const char* fs =
 	"}\n";
 
 shader_c shader;
+float disads = 6.0f;  // the ripple's distance, shrinking
 texture_c tex;
 
 
@@ -57,11 +58,10 @@ public:
 		tex.load("gfx/roses.png", TEX_REPEAT);
 	}
 
+	void step() { disads -= 0.01f * frameskip; }
+
 	void draw()
 	{
-		static float disads = 6.0f;
-		disads -= 0.01f * frameskip;
-
 		shader.use();
 		glUniform1f(shader.uniform("time"), timeval);
 		glUniform1f(shader.uniform("beatgrid"), beat_saw(beatgrid));

@@ -3,6 +3,7 @@
 float timeval = 0.0f;
 float beatgrid = 0.0f;
 int frameskip = 0;
+bool seeking = false;
 
 float beat_first = 0.0f;
 float beat_last = 10.0f;

@@ -5,6 +5,7 @@
 extern float timeval;       // seconds since the music started, plus the skip time
 extern float beatgrid;      // timeval on the music's beat grid
 extern int frameskip;       // 0.02 s logic steps due in this frame
+extern bool seeking;        // stepping the logic up to a start time: nothing is drawn
 
 extern float beat_first;    // seconds of beat-grid position 0
 extern float beat_last;     // a later time in seconds ...

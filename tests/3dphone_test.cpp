@@ -238,7 +238,7 @@ TEST(PhoneGL, FlightHandsOverAfterTheSecondSpin)
 		frameskip = 1;
 		timeval = 0.128f + i * 0.02f;
 		beatgrid = i * 0.02f / 0.634875f;
-		effect.draw();
+		effect.run();
 		sync_ack();
 		// tilted about the camera's x axis, then turned about the tilted y:
 		// the phone's long axis (model x after the quarter turn) never

@@ -118,7 +118,7 @@ TEST(BallsGL, NearBallsBigAndBrightFaintSpritesCut)
 	glDisable(GL_DEPTH_TEST);
 	glClearColor(0, 0, 0, 0);
 	glClear(GL_COLOR_BUFFER_BIT);
-	ballspring->draw();
+	ballspring->run();
 	std::vector<uint8_t> row = gltest_read(0, 240, 854, 1);
 	int near_w = 0, far_w = 0, near_r = 0, far_r = 0;
 	for (int x = 0; x < 854; x++) {
@@ -139,7 +139,7 @@ TEST(BallsGL, NearBallsBigAndBrightFaintSpritesCut)
 	sprite_dir(100);
 	effect.initgl();
 	glClear(GL_COLOR_BUFFER_BIT);
-	ballspring->draw();
+	ballspring->run();
 	std::vector<uint8_t> px = gltest_read(0, 0, 854, 480);
 	for (size_t i = 0; i < px.size(); i += 4)
 		ASSERT_EQ(px[i], 0) << i / 4;

@@ -90,7 +90,7 @@ TEST(BumpGL, WhiteLetteringIsDarkOverLitRock)
 	valomover.pos = glm::vec3(427.0f - 520.0f, 400.0f - 1024.0f - 200.0f, -1000.0f);
 	valomover.vel = glm::vec3(0.0f);
 	glDisable(GL_DEPTH_TEST);
-	bump->draw();
+	bump->run();
 	uint32_t rock = gltest_pixel(427, 400);
 	EXPECT_NEAR((int)(rock & 0xff), 100 * 1.7, 3);  // shade 0.2 + 1.5
 	EXPECT_EQ(rock & 0xff, (rock >> 16) & 0xff);
@@ -104,11 +104,11 @@ TEST(BumpGL, WhiteLetteringIsDarkOverLitRock)
 
 	// a light low at the left edge: the far side falls towards 0.2
 	valomover.pos = glm::vec3(-200.0f - 520.0f, 400.0f - 1024.0f - 200.0f, -100.0f);
-	bump->draw();
+	bump->run();
 	EXPECT_GT(red_at(20, 400), red_at(830, 400) + 30);
 	EXPECT_GE(red_at(830, 400), 100 * 0.2 - 2);
 	// where the script clears depth to before drawing it without the test
-	EXPECT_NEAR(gltest_depth_drawn([] { bump->draw(); }), 0.5f * bump_depth + 0.5f, 1e-6f);
+	EXPECT_NEAR(gltest_depth_drawn([] { bump->run(); }), 0.5f * bump_depth + 0.5f, 1e-6f);
 	EXPECT_EQ(glGetError(), (GLenum)GL_NO_ERROR);
 	frameskip = 1;
 }

@@ -19,7 +19,7 @@ namespace {
 int frame()
 {
 	glClear(GL_COLOR_BUFFER_BIT);
-	gear->draw();
+	gear->run();
 	std::vector<uint8_t> px = gltest_read(0, 0, 854, 480);
 	int n = 0;
 	for (size_t i = 0; i < px.size(); i += 4)
@@ -52,7 +52,7 @@ TEST(Gear, WaitingGearIsNeverDrawnAndNeedsNoGL)
 	gearAppear = 0;
 	frameskip = 3;
 	for (int f = 0; f < 400; f++)
-		gear->draw();
+		gear->run();
 	EXPECT_NEAR(ratpos.pos.x, 1.5f, 1e-3f);
 }
 

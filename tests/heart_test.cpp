@@ -71,7 +71,7 @@ protected:
 		timeval = 0.0f;  // brightness 0.9
 		glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 		glClear(GL_COLOR_BUFFER_BIT);
-		effect.draw();
+		effect.run();
 	}
 };
 

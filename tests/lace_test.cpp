@@ -30,7 +30,7 @@ TEST(LaceDraw, HoleWaitsThenClosesLacePatternCuts)
 		frameskip = steps;
 		glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
 		glClear(GL_COLOR_BUFFER_BIT);
-		effect.draw();
+		effect.run();
 	};
 
 	for (int i = 0; i < 5; i++)

@@ -40,7 +40,7 @@ TEST(OrangetexDraw, PicturesScrollAtTheirSpeedsAndBubblesFlareOnBoom3)
 		beatgrid = beats[i];
 		frameskip = steps[i];
 		timeval = 0.7f + i;
-		effect.draw();
+		effect.run();
 		sync_ack();
 		for (const auto& s : spots)
 			EXPECT_TRUE(rgb_near(pixel_at(s[0], s[1]), expected(s[0], s[1], timeval, weights[i]), 4))

@@ -86,7 +86,7 @@ TEST(ScrollerDraw, GlyphsUpsideDownSpacesAndPausesSkipped)
 	scrollerpos = 146;  // "Times have surely ..."
 	target.bind();
 	glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
-	effect.draw();
+	effect.run();
 	glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
 
 	auto cell_x = [](int i) { return (int)((i + 0.5f) * 1024.0f / 48.0f); };
@@ -98,7 +98,7 @@ TEST(ScrollerDraw, GlyphsUpsideDownSpacesAndPausesSkipped)
 	EXPECT_TRUE(rgb_near(pixel_at(cell_x(5), 32), 51, 51, 51));     // the space is skipped
 
 	scrollerpos = 0;  // nothing but pauses
-	effect.draw();
+	effect.run();
 	for (int i = 0; i < 48; i += 7)
 		EXPECT_TRUE(rgb_near(pixel_at(cell_x(i), 64), 0, 0, 0)) << "cell " << i;
 	target.unbind();

@@ -37,7 +37,7 @@ TEST(Starfield2GL, StarsLandWhereTheCameraPutsThem)
 	for (float ang : { 0.0f, 90.0f }) {
 		starang = ang;
 		glClear(GL_COLOR_BUFFER_BIT);
-		effect.draw();
+		effect.run();
 		// 427 + 427 * 0.80271 * 0.3, 240 + 240 * 1.42815 * 0.2
 		EXPECT_EQ((gltest_pixel(530, 308) & 0xff) > 150, ang == 0.0f) << ang;
 		EXPECT_EQ((gltest_pixel(427, 240) & 0xff) > 150, ang == 90.0f) << ang;
@@ -49,7 +49,7 @@ TEST(Starfield2GL, StarsLandWhereTheCameraPutsThem)
 	stars[0] = glm::vec3(3, 2, -10);
 	frameskip = 5;
 	glClear(GL_COLOR_BUFFER_BIT);
-	effect.draw();
+	effect.run();
 	EXPECT_GT(gltest_pixel(555, 325) & 0xff, 150u);
 	EXPECT_EQ(gltest_pixel(530, 308) & 0xff, 0u);
 	frameskip = 0;

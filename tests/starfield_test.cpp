@@ -48,7 +48,7 @@ TEST(StarfieldGL, DrawSetsTheDefaultDriftAndProjectsByDepth)
 	glDisable(GL_DEPTH_TEST);
 	glClearColor(0, 0, 0, 0);
 	glClear(GL_COLOR_BUFFER_BIT);
-	effect.draw();
+	effect.run();
 	EXPECT_FLOAT_EQ(sf_zchange, -0.012f);
 	EXPECT_EQ(stars[0], glm::vec3(0.25f, 0.25f, 0.5f));
 	// (0.5, 0.5) in normalised coordinates, half bright
@@ -56,7 +56,7 @@ TEST(StarfieldGL, DrawSetsTheDefaultDriftAndProjectsByDepth)
 	EXPECT_NEAR((int)(px & 0xff), 128, 2);
 	EXPECT_EQ(gltest_pixel(427, 240) & 0xffffff, 0u);
 
-	effect.draw();
+	effect.run();
 	EXPECT_FLOAT_EQ(stars[0].z, 0.488f);
 }
 

@@ -62,7 +62,7 @@ TEST(TextboxDraw, UprightGlyphsSpacesDrawnPausesNot)
 	glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
 	glClear(GL_COLOR_BUFFER_BIT);
 	glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-	effect.draw();
+	effect.run();
 
 	auto cell_x = [](int i) { return (int)((i + 0.5f) * 854.0f / 48.0f); };
 	int top = 115, bottom = 77;  // the strip spans rows 62 to 130 of 480

@@ -295,7 +295,7 @@ TEST(CityGL, CameraPutsKnownPointsWhereTheMatricesDo)
 	glDisable(GL_DEPTH_TEST);
 	glClearColor(0, 0, 0, 0);
 	glClear(GL_COLOR_BUFFER_BIT);
-	effect.draw();
+	effect.run();
 	scene_save("city_camera.png", 854, 480);
 	// Eye (0, 0, -100) is the centre; (30, 20, -100) lands at
 	// 427 + 427 * 0.80271 * 0.3, 240 + 240 * 1.42815 * 0.2.
@@ -311,7 +311,7 @@ TEST(CityGL, CameraPutsKnownPointsWhereTheMatricesDo)
 	// (worked out by hand).
 	beatgrid = 138.0f;
 	frameskip = 50;
-	effect.draw();
+	effect.run();
 	EXPECT_NEAR(camPitch, -1.5815f, 1e-3f);
 	EXPECT_NEAR(camYaw, 2.3723f, 1e-3f);
 }

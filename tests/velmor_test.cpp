@@ -38,7 +38,7 @@ TEST(VelmorDraw, HiddenThenSweepsInFromTheRight)
 		frameskip = steps;
 		glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 		glClear(GL_COLOR_BUFFER_BIT);
-		effect.draw();
+		effect.run();
 	};
 
 	frame(1);  // distdist 5.99: nothing shows

@@ -18,6 +18,7 @@
 #include "files.h"
 #include "gl.h"
 #include "main.h"
+#include "seek.h"
 #include "stb_write.h"
 #include "sync.h"
 
@@ -217,7 +218,7 @@ bool capture_check()
 void capture_start()
 {
 	const capture_options_s& c = capture_options;
-	catching_up = timeval_skip > 0.0f;
+	catching_up = timeval_skip > 0.0f && seek_time < 0.0;  // --skip's, not a seek's
 	first_output = (int64_t)ceil((c.from - timeval_skip) * c.fps_num / c.fps_den - 1e-9);
 	if (first_output < 0)
 		first_output = 0;

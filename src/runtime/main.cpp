@@ -16,6 +16,7 @@
 #include "retime.h"
 #include "options.h"
 #include "platform.h"
+#include "seek.h"
 
 int config_width = 854;
 int config_height = 480;
@@ -235,8 +236,31 @@ static void realtime_end_frame()
 	sync_dispatcher();
 }
 
+// Starts the demo's clock at timeval_skip: the recording's, or real time
+// with the music. After a seek, so that the page's gate and the sound wait
+// for the seek, not the seek for them.
+static void start_clock()
+{
+	platform_music_start(!capture_clock());  // a recording plays no sound
+	if (capture_clock()) {
+		capture_start();
+		return;
+	}
+	startmusic(song_file, config_otherflags & 1);
+	time_init();
+	realstartmusic(timeval_skip);
+	if (platform_music_started())
+		time_init();
+}
+
 void system_crap()
 {
+	if (seeking) {
+		loading_events();
+		if (seek_end_frame())
+			start_clock();
+		return;
+	}
 	if (frameskip > 0) {
 		mouserull[0] = 0;
 		mouserull[1] = 0;
@@ -359,16 +383,8 @@ int runtime_main(int argc, char** argv)
 		demoname = "QVD Demobase";
 	SDL_WM_SetCaption(demoname, demoname);
 
-	platform_music_start(!capture_clock());  // a recording plays no sound
-	if (capture_clock()) {
-		capture_start();
-	} else {
-		startmusic(song_file, config_otherflags & 1);
-		time_init();
-		realstartmusic(timeval_skip);
-		if (platform_music_started())
-			time_init();
-	}
+	if (!seek_begin())
+		start_clock();
 	demo_run();
 	return 0;
 }

@@ -9,6 +9,7 @@
 #include "datadir.h"
 #include "main.h"
 #include "retime.h"
+#include "seek.h"
 
 bool version_option = false;
 
@@ -115,6 +116,13 @@ static bool value_option(const char* name, const char* value)
 			return false;
 		}
 		(name[2] == 'f' ? c.from : c.to) = v;
+	} else if (!strcmp(name, "--seek")) {
+		double v;
+		if (!read_seconds(value, &v) || v < 0.0 || v > max_seek) {
+			fprintf(stderr, "--seek: '%s' is not a time from 0 to %.0f s (an hour)\n", value, max_seek);
+			return false;
+		}
+		seek_time = v;
 	} else if (!strcmp(name, "--data")) {
 		if (!*value) {
 			fprintf(stderr, "--data: the folder name is empty\n");
@@ -132,7 +140,7 @@ static bool value_option(const char* name, const char* value)
 
 static bool takes_value(const char* arg)
 {
-	static const char* const names[] = { "--skip", "--capture", "--fps", "--blur", "--from", "--to", "--size", "--data" };
+	static const char* const names[] = { "--skip", "--seek", "--capture", "--fps", "--blur", "--from", "--to", "--size", "--data" };
 	for (const char* n : names)
 		if (!strcmp(arg, n))
 			return true;
@@ -190,6 +198,10 @@ bool parse_options(int argc, char** argv)
 	}
 	if (pending && strcmp(pending, "--skip")) {
 		fprintf(stderr, "%s: a value must follow\n", pending);
+		return false;
+	}
+	if (seek_time >= 0.0 && timeval_skip > 0.0f) {
+		fprintf(stderr, "--seek and --skip both give a start time: use one\n");
 		return false;
 	}
 	if (capture_options.to < capture_options.from) {

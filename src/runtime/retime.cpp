@@ -18,6 +18,7 @@
 #include "files.h"
 #include "main.h"
 #include "platform.h"
+#include "seek.h"
 #include "sync.h"
 
 retime_options_s retime_options = { NULL, false, false, 0.0f, 0.0f, false };
@@ -246,7 +247,7 @@ bool retime_start(int argc, char** argv)
 	return true;
 }
 
-// Runs the program again with the same command line, starting at the given
+// Runs the program again with the same command line, seeking to the given
 // demo time. Only a restart of the whole program rewinds the timeline: its
 // stages and the effects keep their state in statics.
 static void restart(float seconds)
@@ -254,16 +255,16 @@ static void restart(float seconds)
 	std::vector<char*> args;
 	args.push_back(saved_argv[0]);
 	for (int i = 1; i < saved_argc; i++) {
-		if (!strcmp(saved_argv[i], "--skip")) {
+		if (!strcmp(saved_argv[i], "--skip") || !strcmp(saved_argv[i], "--seek")) {
 			i++;  // it and its value give way to the new start
 			continue;
 		}
 		args.push_back(saved_argv[i]);
 	}
-	char skip[32];
-	snprintf(skip, sizeof(skip), "%.4f", glm::max(0.0f, seconds));
-	args.push_back((char*)"--skip");
-	args.push_back(skip);
+	char start[32];
+	snprintf(start, sizeof(start), "%.4f", glm::clamp((double)seconds, 0.0, max_seek));
+	args.push_back((char*)"--seek");
+	args.push_back(start);
 	args.push_back(NULL);
 
 	if (retime_options.events_path)
@@ -315,11 +316,18 @@ void retime_begin()
 	const retime_options_s& r = retime_options;
 	if (!r.loop)
 		return;
-	// The loop starts at A, or at the music's start if A lies before it.
+	// The loop starts at A, or at the music's start if A lies before it;
+	// a start given by --skip or --seek inside the loop stays.
 	float from = glm::max(0.0f, beat_time(r.loop_from));
-	if (timeval_skip < from || timeval_skip >= beat_time(r.loop_to)) {
-		timeval_skip = from;
-		fprintf(stderr, "skipping time to %.2f\n", timeval_skip);
+	if (from > max_seek) {
+		fprintf(stderr, "--loop: beat %.2f lies %.0f s in, past the hour a seek reaches\n", r.loop_from, from);
+		exit(2);
+	}
+	float start = seek_time >= 0.0 ? (float)seek_time : timeval_skip;
+	if (start < from || start >= beat_time(r.loop_to)) {
+		timeval_skip = 0.0f;
+		seek_time = from;
+		fprintf(stderr, "seeking to %.2f\n", from);
 	}
 }
 
