@@ -209,7 +209,7 @@ TEST(DodeGL, DrawsAGreenToBlueBodyLeftOfCentre)
 	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 	glEnable(GL_DEPTH_TEST);
 	timeval = 1.0f;
-	dode->draw();
+	dode->run();
 	glDisable(GL_DEPTH_TEST);
 	std::vector<uint8_t> px = gltest_read(0, 0, 854, 480);
 	int lit = 0;

@@ -165,6 +165,10 @@ TEST(Options, BadCaptureValuesStopWithOneLine)
 		{ { "--skip", "1e30" }, "--skip: '1e30' is not a time from 0 to 86400 s (a day)\n" },
 		{ { "--skip", "1e39" }, "--skip: '1e39' is not a time from 0 to 86400 s (a day)\n" },
 		{ { "--skip", "-5" }, "--skip: '-5' is not a time from 0 to 86400 s (a day)\n" },
+		{ { "--seek", "3600.5" }, "--seek: '3600.5' is not a time from 0 to 3600 s (an hour)\n" },
+		{ { "--seek", "-1" }, "--seek: '-1' is not a time from 0 to 3600 s (an hour)\n" },
+		{ { "--seek", "12abc" }, "--seek: '12abc' is not a time from 0 to 3600 s (an hour)\n" },
+		{ { "--seek", "30", "--skip", "20" }, "skipping time to 20.00\n--seek and --skip both give a start time: use one\n" },
 		// A value that is an option is a forgotten value.
 		{ { "--capture", "--bench", "--to", "1" }, "--capture: a value must follow, not the option '--bench'\n" },
 		{ { "--fps", "--size", "320x200" }, "--fps: a value must follow, not the option '--size'\n" },

@@ -32,17 +32,24 @@ void demo_run()
 {
 	const char* quit = getenv("RUNTIME_DEMO_QUIT");
 	float quit_after = quit ? (float)atof(quit) : -1.0f;
-	for (long frame = 0;; frame++) {
-		glClearColor((float)((frame * 2) % 256) / 255.0f, 0.0f, 0.5f, 1.0f);
-		glClear(GL_COLOR_BUFFER_BIT);
-		printf("frame %ld t %.6f b %.6f fs %d fired", frame, timeval, beatgrid, frameskip);
+	// A seek's frames step the events and draw and print nothing.
+	for (long frame = 0;;) {
+		bool drawn = !seeking;
+		if (drawn) {
+			glClearColor((float)((frame * 2) % 256) / 255.0f, 0.0f, 0.5f, 1.0f);
+			glClear(GL_COLOR_BUFFER_BIT);
+			printf("frame %ld t %.6f b %.6f fs %d fired", frame, timeval, beatgrid, frameskip);
+		}
 		for (int i = 0; i < 4; i++) {
 			sync_c e(event_names[i], event_beats[i], 0);
-			if (e.once())
+			if (e.once() && drawn)
 				printf(" %s", event_names[i]);
 		}
-		printf("\n");
-		fflush(stdout);
+		if (drawn) {
+			printf("\n");
+			fflush(stdout);
+			frame++;
+		}
 		if (quit_after >= 0.0f && timeval > quit_after)
 			exit(0);
 		system_crap();

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs what is missing, builds the demo and its data, and plays it.
-# Arguments go on to the program (e.g. --fs, --720p, --skip 30).
+# Arguments go on to the program (e.g. --fs, --720p, --seek 30).
 # Without a display to open a window on, it records a video instead.
 set -e
 cd "$(dirname "$0")/.."

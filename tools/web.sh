@@ -1,8 +1,8 @@
 #!/bin/sh
 # Installs what is missing, builds the demo for a web browser into
 # build-web/page (one folder of static files) and serves it on 127.0.0.1.
-# Arguments become the page's options: tools/web.sh --skip 30 prints an
-# address ending in ?--skip&30.
+# Arguments become the page's options: tools/web.sh --seek 30 prints an
+# address ending in ?--seek&30.
 #   --build-only   build, print the folder, don't serve
 #   --port N       serve on port N (default 8014)
 set -e

@@ -117,8 +117,9 @@ static bool value_option(const char* name, const char* value)
 		}
 		(name[2] == 'f' ? c.from : c.to) = v;
 	} else if (!strcmp(name, "--seek")) {
-		double v;
-		if (!read_seconds(value, &v) || v < 0.0 || v > max_seek) {
+		char* end;
+		double v = strtod(value, &end);
+		if (end == value || *end || !isfinite(v) || v < 0.0 || v > max_seek) {
 			fprintf(stderr, "--seek: '%s' is not a time from 0 to %.0f s (an hour)\n", value, max_seek);
 			return false;
 		}

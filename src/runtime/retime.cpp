@@ -334,10 +334,9 @@ void retime_begin()
 void retime_frame()
 {
 	const retime_options_s& r = retime_options;
-	// Every pass plays a beat at least, even where the catch-up of the
-	// skipped stages has already run past B.
-	bool played = timeval - timeval_skip >= beat_time(1.0f) - beat_time(0.0f);
-	if (r.loop && beatgrid >= r.loop_to && played) {
+	// A pass starts at A, or inside the loop, so it reaches B after a frame
+	// at least.
+	if (r.loop && beatgrid >= r.loop_to) {
 		fprintf(stderr, "loop end %.2f reached, starting again at beat %.2f\n", r.loop_to, r.loop_from);
 		restart(beat_time(r.loop_from));
 	}

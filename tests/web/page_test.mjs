@@ -4,8 +4,8 @@
 //     clicks the gate, then for SECONDS compares the music element's
 //     position with the demo clock, the frames drawn with the frames the
 //     browser shows, and collects the statistics lines
-//   node page_test.mjs frame PAGE_DIR T TO OUT.png
-//     runs --bench from T to TO and saves the canvas's last frame
+//   node page_test.mjs frame PAGE_DIR T OUT.png
+//     seeks to T with --bench and saves the canvas's frame at T
 // Any page error, GL error or failed check ends it with status 1.
 import { spawn } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
@@ -164,8 +164,8 @@ async function play(browser, base, skip, seconds) {
 		fail(`logic rate ${(steps / span).toFixed(2)}, not 50 per second`);
 }
 
-async function frame(browser, base, t, to, out) {
-	const page = await openPage(browser, `${base}?--bench&--skip&${t}&--to&${to}`);
+async function frame(browser, base, to, out) {
+	const page = await openPage(browser, `${base}?--bench&--seek&${to}&--to&${to}`);
 	if (!await waitLine(/^bench total/, 180))
 		return;
 	// The last frame stays on the canvas once the program has ended.
@@ -189,7 +189,7 @@ try {
 	if (mode === 'play')
 		await play(browser, base, Number(rest[0]), Number(rest[1]));
 	else if (mode === 'frame')
-		await frame(browser, base, Number(rest[0]), Number(rest[1]), rest[2]);
+		await frame(browser, base, Number(rest[0]), rest[1]);
 	else
 		fail(`unknown mode ${mode}`);
 } catch (e) {

@@ -3,8 +3,8 @@
 # driven in headless Chromium.
 #   web_test.sh build SRC BUILD          build the page into BUILD/web/page
 #   web_test.sh play SRC BUILD           gate, music against clock, logic rate
-#   web_test.sh frame SRC BUILD QUINTARO T TO MAX-MEAN MAX-FAR-PERCENT
-#       the page's frame at TO s (--bench from T) against the desktop's
+#   web_test.sh frame SRC BUILD QUINTARO T MAX-MEAN MAX-FAR-PERCENT
+#       the page's frame after --seek T against the desktop's
 # Skips (77) where emscripten or Chromium is missing, and in a sanitizer build.
 set -u
 what=$1
@@ -59,15 +59,14 @@ page_test() {
 	node --no-experimental-fetch "$web/driver/page_test.mjs" "$@"
 }
 
-# Compares the page's last frame of --bench from T to TO with the desktop
-# program's frame at TO.
+# Compares the page's frame after a seek to T with the desktop program's.
 frame_test() {
-	local bin=$1 t=$2 to=$3 max_mae=$4 max_far=$5
+	local bin=$1 to=$2 max_mae=$3 max_far=$4
 	local out=$build/web-frames
 	mkdir -p "$out"
 	local tmp
 	tmp=$(mktemp -d)
-	(cd "$data" && "$bin" --capture "$tmp" --skip "$t" --from "$to" --to "$to" >/dev/null 2>"$tmp/err")
+	(cd "$data" && "$bin" --capture "$tmp" --seek "$to" --from "$to" --to "$to" >/dev/null 2>"$tmp/err")
 	local shot
 	shot=$(ls "$tmp"/*.png 2>/dev/null | head -1)
 	if [ -z "$shot" ]; then
@@ -78,7 +77,7 @@ frame_test() {
 	fi
 	cp "$shot" "$out/desktop-$to.png"
 	rm -rf "$tmp"
-	page_test frame "$web/page" "$t" "$to" "$out/web-$to.png" || return 1
+	page_test frame "$web/page" "$to" "$out/web-$to.png" || return 1
 	compare_frames "$out/desktop-$to.png" "$out/web-$to.png" "$out/diff-$to.png" "$max_mae" "$max_far"
 }
 
@@ -107,6 +106,6 @@ compare_frames() {
 case $what in
 build) build_page ;;
 play) page_test play "$web/page" 40 30 ;;
-frame) frame_test "$4" "$5" "$6" "$7" "$8" ;;
+frame) frame_test "$4" "$5" "$6" "$7" ;;
 *) echo "unknown step $what"; exit 2 ;;
 esac
