@@ -9,8 +9,8 @@
 
 double seek_time = -1.0;
 // An hour. Stepping costs some 0.02 s per 100 s up to the finale and 1 s
-// per 100 s in it (its balls push each other), so an hour takes half a
-// minute; further on a seek would look like a hang.
+// per 100 s in it (its balls push each other), so an hour takes some 36 s;
+// further on a seek would look like a hang.
 const double max_seek = 3600.0;
 
 static const int seek_rate = 50;  // frames a second, as the reference recording
