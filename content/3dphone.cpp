@@ -18,6 +18,7 @@ glm::mat4 phone_projection(1.0f);
 texture_c nysitex;
 bool show_whiteback = false;
 bool flyphone_tunnelready = false;
+bool phone_screen_covered = false;
 
 namespace {
 
@@ -169,7 +170,13 @@ void draw_the_phone(bool stencil)
 	shader.array(pos_loc, 3, GL_FLOAT, 12, screenverts);
 	shader.array(uv_loc, 2, GL_FLOAT, 8, tausta);
 	shader.array(nor_loc, 3, GL_FLOAT, 12, normals);
+	// A screen the script covers whole needs its mark and depth, not its colour.
+	bool colour = !(stencil && phone_screen_covered);
+	if (!colour)
+		glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
 	glDrawArrays(GL_TRIANGLES, 0, 6);
+	if (!colour)
+		glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 
 	// the body covering the screen's edges clears the mark again
 	if (stencil) {

@@ -192,22 +192,41 @@ void render_screen()
 	}
 }
 
+// The reveal's height after this frame's steps.
+float reveal_height()
+{
+	return glm::min(viewport.pos + frameskip / 480.0f, viewport.targetpos);
+}
+
 // Background, phone and orbit scroller while the phone still flies.
 // Returns whether the city follows, masked to the phone's screen.
 bool draw_phone_scene()
 {
 	glClearColor(0, 0, 0, 0);
 	clear_buffers(GL_COLOR_BUFFER_BIT);
-	if (show_whiteback) {
+	bool white = show_whiteback;  // as the frame began: the phone's step may raise it
+	if (white) {
 		phonescreentex = woodstex.textureid;
 		texturetesttex = whiteback.textureid;
-		texturetest->run();
 	} else {
 		starfield->run();
 	}
 	depth_less();
 	glEnable(GL_STENCIL_TEST);
-	flyphone->run();  // marks its visible screen with stencil 1
+	flyphone->step();
+	// Once revealed, the city and its backdrop cover all of the screen's mark.
+	phone_screen_covered = show_whiteback && reveal_height() >= 0.8f;
+	if (!seeking)
+		flyphone->draw();  // marks its visible screen with stencil 1
+	if (white) {
+		// The white background lies at the far plane, drawn after the
+		// phone: only the pixels the phone leaves pass the depth test.
+		glDisable(GL_STENCIL_TEST);
+		glDepthFunc(GL_LEQUAL);
+		texturetest->run();
+		glDepthFunc(GL_LESS);
+		glEnable(GL_STENCIL_TEST);
+	}
 	if (screenshot_surface && keystate[SDLK_s])
 		screenshot->run();
 	scrollertex = scrollertex_fbo->colortex;
@@ -229,9 +248,7 @@ bool draw_city(bool in_screen)
 	static sync_c upmove("tunnelupmove", 156, 0);
 	static sync_c stop("stoptunnel", 160, 0);
 
-	viewport.pos += frameskip / 480.0f;
-	if (viewport.pos > viewport.targetpos)
-		viewport.pos = viewport.targetpos;
+	viewport.pos = reveal_height();
 	bool revealing = viewport.pos < 0.8f;
 	if (revealing) {
 		// The wobble dips below zero at first; GL refuses a negative box.

@@ -52,6 +52,7 @@ extern glm::mat4 phone_projection;
 extern texture_c nysitex;
 extern bool show_whiteback;
 extern bool flyphone_tunnelready;
+extern bool phone_screen_covered;  // the script draws over all of the screen: only its mark counts
 void phonedraw();
 
 // tunnel

@@ -1,5 +1,7 @@
 // A full-screen quad showing whatever texture texturetesttex names; the
-// timeline uses it for the white background of the opening.
+// timeline uses it for the white background of the opening. It lies at the
+// far plane, so that drawn last with the depth test (less or equal) it
+// fills only what nothing covers; without the test its depth is unused.
 #include "effects.h"
 #include "fullscreen.h"
 
@@ -21,7 +23,7 @@ class effect_c : public demoeffect_c {
 public:
 	void initgl()
 	{
-		picture.init(fs, 0.0f);
+		picture.init(fs, 1.0f);
 		picture.tex.flags = TEX_REPEAT;
 	}
 

@@ -25,6 +25,7 @@ glm::mat4 phone_rotation_mv(1.0f);
 glm::mat4 phone_projection(1.0f);
 bool show_whiteback = false;
 bool flyphone_tunnelready = false;
+bool phone_screen_covered = false;
 float citybomb = 0;
 float CityMaxDistance = 0;
 GLuint scrollertex = 0;
