@@ -137,13 +137,16 @@ void note_camera()
 	note_val("proj", { phone_projection[0][0], phone_projection[1][1] });
 }
 
-// GL state an effect finds: in the opening the background and the screen
+// GL state an effect finds: in the opening the stars and the screen
 // pictures draw flat, the phone and the city with depth (the city possibly
-// masked and cut); every later stage draws with depth alone, but for a
-// picture that covers the view first, over depth cleared to its own.
+// masked and cut), the white background with depth at the far plane,
+// passing where it equals the cleared depth; every later stage draws with
+// depth alone, but for a picture that covers the view first, over depth
+// cleared to its own.
 void note_state(const std::string& name)
 {
-	bool lit = name == "flyphone" || name == "orbitscroller" || name == "zreset" || name == "tunnel";
+	bool white = !credits_seen && name == "texturetest";
+	bool lit = white || name == "flyphone" || name == "orbitscroller" || name == "zreset" || name == "tunnel";
 	bool city = !credits_seen && (name == "zreset" || name == "tunnel");
 	const std::map<std::string, float> pictures = {
 		{"bump", bump_depth}, {"ripsilu", ripsilu_depth}, {"pbtausta", pbtausta_depth}, {"face", face_depth}};
@@ -151,12 +154,16 @@ void note_state(const std::string& name)
 	std::string& c = frames.back().checks;
 	if (!flat && (bool)glIsEnabled(GL_DEPTH_TEST) != (credits_seen || lit))
 		c += " depth:" + name;
+	GLint func = 0;
+	glGetIntegerv(GL_DEPTH_FUNC, &func);
+	if (white && func != GL_LEQUAL)
+		c += " depthfunc:" + name;
 	float depth = -1.0f;
 	if (flat)
 		glReadPixels(win_w / 3, win_h / 3, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
 	if (flat && fabsf(depth - (0.5f * pictures.at(name) + 0.5f)) > 1e-5f)
 		c += " cleared:" + name;
-	if (glIsEnabled(GL_STENCIL_TEST) && !(lit && !credits_seen))
+	if (glIsEnabled(GL_STENCIL_TEST) && !(lit && !white && !credits_seen))
 		c += " stencil:" + name;
 	if (glIsEnabled(GL_SCISSOR_TEST) && !city)
 		c += " scissor:" + name;
@@ -482,8 +489,8 @@ std::string expected_opening(const frame_s& f, bool whiteback_after)
 	else if (b >= 52 && b < 104)
 		s += " orangetexgen@t orange@o heart@o lace@o";
 	if (!f.ready) {
-		s += f.whiteback ? " texturetest" : " starfield";
-		s += " flyphone";
+		// the white background is drawn behind the phone, after it
+		s += f.whiteback ? " flyphone texturetest" : " starfield flyphone";
 		if (scroll)
 			s += " orbitscroller";
 	}
