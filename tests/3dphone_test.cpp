@@ -181,19 +181,14 @@ TEST(PhoneGL, ScreenIsMarkedInTheStencilWhereVisible)
 	EXPECT_EQ(s, 0);
 	EXPECT_EQ(gltest_pixel(427, 240) & 0xffffff, 0x0000ffu);
 
-	// a screen the script covers: its mark without its colour, the body
-	// drawn; the timeline's placement keeps its colour
+	// a screen the script covers: its mark without its colour
 	phone_screen_covered = true;
 	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 	draw_the_phone(true);
+	phone_screen_covered = false;
 	glReadPixels(427, 240, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &s);
 	EXPECT_EQ(s, 1);
 	EXPECT_EQ(gltest_pixel(427, 240) & 0xffffff, 0u);
-	EXPECT_EQ(gltest_pixel(427, 330) & 0xffffff, 0x00ff00u);
-	glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-	phonedraw();
-	EXPECT_EQ(gltest_pixel(427, 240) & 0xffffff, 0x0000ffu);
-	phone_screen_covered = false;
 }
 
 // The body, when it lies behind the screen's plane, is hidden once the
