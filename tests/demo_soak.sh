@@ -12,8 +12,11 @@ if [ ! -f "$data/quintaro.ogg" ] || [ ! -d "$data/gfx" ]; then
 	exit 77
 fi
 # The sanitizer's quarantine of freed memory would fill for minutes and
-# look like growth; leaks proper are its leak checker's business.
-export ASAN_OPTIONS="${ASAN_OPTIONS:-}:quarantine_size_mb=0"
+# look like growth; leaks proper are its leak checker's business, in the
+# other tests. With that checker on, resident memory steps up by 20 to
+# 30 MB at a random moment in about every other run, the program's code
+# the same: here it stays off.
+export ASAN_OPTIONS="${ASAN_OPTIONS:-}:quarantine_size_mb=0:detect_leaks=0"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 cd "$data" || exit 1
