@@ -1,7 +1,7 @@
 // The city flown through after the phone: one tile of buildings repeated
 // on an 800-unit grid, cut into 4 x 4 blocks that are culled against the
-// view frustum and a draw distance, and within them into buildings that
-// are skipped where nearer ones hide them.
+// view frustum and a draw distance, and within them into buildings and
+// their faces that are skipped where nearer ones hide them.
 #include <algorithm>
 #include <math.h>
 #include <stddef.h>
@@ -77,10 +77,16 @@ GLushort* elements = 0;
 int elementCount = 0;
 GLushort* blockElements[block_count];
 int blockElementsCount[block_count];
-// The model's corners and the blocks' index lists, in GL buffers: a browser
-// would otherwise copy the whole city for every block it draws.
+// The model's corners in a GL buffer: a browser would otherwise copy the
+// whole city for every block it draws. buffer_elements is elements with
+// each corner number turned into its place in that buffer.
 GLuint city_buffer = 0;
-GLuint element_buffer = 0;
+GLushort* buffer_elements = 0;
+// This frame's faces in drawing order, those found hidden left out, and
+// the GL buffer they are streamed to; tile_count * elementCount at most.
+GLushort* frame_elements = 0;
+int frame_element_count = 0;
+GLuint frame_buffer = 0;
 
 // The program's inputs, looked up once.
 struct city_locs_s {
@@ -120,6 +126,7 @@ struct blockdraw_s {
 	float dist;  // camera to the group's box, 0 inside it; the ground's plus ground_last
 	int tile;
 	int group;
+	int first, count;  // its faces in frame_elements, once culled
 };
 const float ground_last = 1e6f;
 const int tile_count = 9;
@@ -434,10 +441,9 @@ bool corner_before(int a, int b)
 	return memcmp(&city->data[a], &city->data[b], sizeof(realvert_s)) < 0;
 }
 
-// The buffers hold each distinct corner once and the index lists point at
+// The buffer holds each distinct corner once and buffer_elements points at
 // those: a GL shades a corner that several faces of one draw share once.
-// The lists keep their order and offsets; elements itself keeps the
-// model's own corner numbers for the culling.
+// elements itself keeps the model's own corner numbers for the culling.
 void upload_city()
 {
 	int corners = 3 * city->fcnt;
@@ -453,24 +459,23 @@ void upload_city()
 			unique[count++] = city->data[order[i]];
 		shared[order[i]] = (GLushort)(count - 1);
 	}
-	GLushort* lists = new GLushort[elementCount > 0 ? elementCount : 1];
+	delete[] buffer_elements;
+	delete[] frame_elements;
+	buffer_elements = new GLushort[elementCount > 0 ? elementCount : 1];
+	frame_elements = new GLushort[(size_t)tile_count * (elementCount > 0 ? elementCount : 1)];
 	for (int i = 0; i < elementCount; i++)
-		lists[i] = shared[elements[i]];
+		buffer_elements[i] = shared[elements[i]];
 
 	if (!city_buffer) {
 		glGenBuffers(1, &city_buffer);
-		glGenBuffers(1, &element_buffer);
+		glGenBuffers(1, &frame_buffer);
 	}
 	glBindBuffer(GL_ARRAY_BUFFER, city_buffer);
 	glBufferData(GL_ARRAY_BUFFER, sizeof(realvert_s) * count, unique, GL_STATIC_DRAW);
 	glBindBuffer(GL_ARRAY_BUFFER, 0);
-	glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, element_buffer);
-	glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(GLushort) * elementCount, lists, GL_STATIC_DRAW);
-	glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
 	delete[] order;
 	delete[] shared;
 	delete[] unique;
-	delete[] lists;
 }
 
 // Cells of the clearance grid covered by [lo, hi] of a tile at the origin.
@@ -614,16 +619,40 @@ void face_out(const plane_t* planes, const glm::vec3* corners, plane_t* out)
 	}
 }
 
+// Appends to frame_elements the faces of group g that the groups kept
+// before it do not hide, or all of them when nothing is culled; returns
+// how many indices it added.
+int keep_faces(const group_s& g, const glm::mat4& mvp, bool cull)
+{
+	GLushort* out = frame_elements + frame_element_count;
+	int n = 0;
+	for (int k = g.first; k < g.first + g.count; k += 3) {
+		if (cull) {
+			glm::vec3 corners[3];
+			for (int j = 0; j < 3; j++)
+				corners[j] = city->data[elements[k + j]].pos;
+			if (occlusion_face_hidden(mvp, corners, 3))
+				continue;
+		}
+		for (int j = 0; j < 3; j++)
+			out[n++] = buffer_elements[k + j];
+	}
+	frame_element_count += n;
+	return n;
+}
+
 // Drops from the queue, nearest first, the groups outside the frustum and
-// those that the groups kept before them hide; returns how many are left.
-// facing tells which faces are drawn (see occlusion_add). Faces flying
-// apart leave their group's box: then every group is kept.
+// those that the groups kept before them hide, and lists the faces of the
+// rest that those do not hide; returns how many groups are left. facing
+// tells which faces are drawn (see occlusion_add). Faces flying apart
+// leave their group's box: then every face is kept.
 int cull_hidden(int n, const plane_t* planes, int facing)
 {
 	float near_w = 1.0f, far_w = 1.0f;
 	bool cull = bomb_spread() <= 0.0f && occlusion_range(phone_projection, &near_w, &far_w);
 	occlusion_begin(near_w, far_w);  // empty, for the backdrop, when nothing is culled
 	int kept = 0;
+	frame_element_count = 0;
 	for (int i = 0; i < n; i++) {
 		const group_s& g = groups[queue[i].group];
 		glm::vec3 offset = tile_offset[queue[i].tile];
@@ -631,6 +660,10 @@ int cull_hidden(int n, const plane_t* planes, int facing)
 		if (!g.count)
 			continue;
 		if (cull && (!testBb(planes, g.lo + offset, g.hi + offset) || occlusion_hidden(mvp, g.lo, g.hi)))
+			continue;
+		queue[i].first = frame_element_count;
+		queue[i].count = keep_faces(g, mvp, cull);
+		if (!queue[i].count)
 			continue;
 		queue[kept++] = queue[i];
 		if (!cull)
@@ -641,21 +674,18 @@ int cull_hidden(int n, const plane_t* planes, int facing)
 	return kept;
 }
 
-// Draws the queue, one call for each run of groups that follow each other
-// in the index buffer.
+// Streams this frame's faces to the GL and draws them, one call for each
+// run of groups of one tile.
 void draw_queue(int n)
 {
-	int tile = -1;
+	glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof(GLushort) * frame_element_count, frame_elements, GL_STREAM_DRAW);
 	for (int i = 0; i < n;) {
-		if (queue[i].tile != tile) {
-			tile = queue[i].tile;
-			glUniformMatrix4fv(loc.mvp, 1, GL_FALSE, glm::value_ptr(tile_mvp[tile]));
-		}
-		const group_s& g = groups[queue[i].group];
-		int count = g.count;
-		for (i++; i < n && queue[i].tile == tile && groups[queue[i].group].first == g.first + count; i++)
-			count += groups[queue[i].group].count;
-		glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_SHORT, (const void*)(sizeof(GLushort) * g.first));
+		int tile = queue[i].tile;
+		glUniformMatrix4fv(loc.mvp, 1, GL_FALSE, glm::value_ptr(tile_mvp[tile]));
+		int first = queue[i].first, count = 0;
+		for (; i < n && queue[i].tile == tile; i++)
+			count += queue[i].count;
+		glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_SHORT, (const void*)(sizeof(GLushort) * first));
 	}
 }
 
@@ -698,7 +728,7 @@ void set_arrays(bool on)
 		return;
 	}
 	glBindBuffer(GL_ARRAY_BUFFER, city_buffer);
-	glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, element_buffer);
+	glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, frame_buffer);
 	shader.buffer_array(loc.pos, 3, GL_FLOAT, sizeof(realvert_s), offsetof(realvert_s, pos));
 	shader.buffer_array(loc.uv, 2, GL_FLOAT, sizeof(realvert_s), offsetof(realvert_s, tc));
 	shader.buffer_array(loc.nor, 3, GL_FLOAT, sizeof(realvert_s), offsetof(realvert_s, nor));

@@ -41,17 +41,16 @@ static int cell(float v, int cells)
 	return c < 0 ? 0 : (c >= cells ? cells - 1 : c);
 }
 
-// The x range, in device units, where the box's outline (p, its corners
-// on the screen) crosses the band of y from y0 to y1: its twelve edges cut
-// to the band reach the outline's leftmost and rightmost points there.
-static bool band_span(const glm::vec2* p, float y0, float y1, float* x0, float* x1)
+// The x range, in device units, where an outline crosses the band of y
+// from y0 to y1: its edges (pairs of corners p on the screen) cut to the
+// band reach the outline's leftmost and rightmost points there.
+static bool band_span(const glm::vec2* p, const int (*edges)[2], int edge_count, float y0, float y1,
+	float* x0, float* x1)
 {
-	static const int edges[12][2] = {{0, 1}, {2, 3}, {4, 5}, {6, 7}, {0, 2}, {1, 3}, {4, 6}, {5, 7},
-		{0, 4}, {1, 5}, {2, 6}, {3, 7}};
 	*x0 = 1e30f;
 	*x1 = -1e30f;
-	for (const int* e : edges) {
-		glm::vec2 u = p[e[0]], v = p[e[1]];
+	for (int k = 0; k < edge_count; k++) {
+		glm::vec2 u = p[edges[k][0]], v = p[edges[k][1]];
 		if (u.y > v.y)
 			std::swap(u, v);
 		if (v.y < y0 || u.y > y1)
@@ -66,26 +65,20 @@ static bool band_span(const glm::vec2* p, float y0, float y1, float* x0, float* 
 	return *x0 <= *x1;
 }
 
-bool occlusion_hidden(const glm::mat4& mvp, glm::vec3 lo, glm::vec3 hi)
+// True when every cell the outline reaches, row by row, is covered nearer
+// than nearest (its largest 1/w).
+static bool outline_hidden(const glm::vec2* p, int count, const int (*edges)[2], int edge_count, float nearest)
 {
-	glm::vec2 p[8];
 	float low = 1e30f, high = -1e30f;
-	float nearest = 0.0f;
-	for (int k = 0; k < 8; k++) {
-		glm::vec3 c((k & 1) ? hi.x : lo.x, (k & 2) ? hi.y : lo.y, (k & 4) ? hi.z : lo.z);
-		glm::vec4 v = mvp * glm::vec4(c, 1.0f);
-		if (v.w < view_near)
-			return false;
-		p[k] = glm::vec2(v) / v.w;
+	for (int k = 0; k < count; k++) {
 		low = glm::min(low, p[k].y);
 		high = glm::max(high, p[k].y);
-		nearest = glm::max(nearest, 1.0f / v.w);
 	}
 	float need = nearest * (1.0f + depth_margin);
+	float band = 2.0f / cells_y;
 	for (int y = cell(low, cells_y); y <= cell(high, cells_y); y++) {
 		float x0, x1;
-		float band = 2.0f / cells_y;
-		if (!band_span(p, y * band - 1.0f, (y + 1) * band - 1.0f, &x0, &x1))
+		if (!band_span(p, edges, edge_count, y * band - 1.0f, (y + 1) * band - 1.0f, &x0, &x1))
 			continue;
 		for (int x = cell(x0, cells_x); x <= cell(x1, cells_x); x++) {
 			if (!(cover[y][x] > need))
@@ -93,6 +86,44 @@ bool occlusion_hidden(const glm::mat4& mvp, glm::vec3 lo, glm::vec3 hi)
 		}
 	}
 	return true;
+}
+
+// Projects corners to the screen; false when one lies nearer than the
+// near plane, where the outline is not the corners' own.
+static bool project(const glm::mat4& mvp, const glm::vec3* corners, int count, glm::vec2* p, float* nearest)
+{
+	*nearest = 0.0f;
+	for (int k = 0; k < count; k++) {
+		glm::vec4 v = mvp * glm::vec4(corners[k], 1.0f);
+		if (v.w < view_near)
+			return false;
+		p[k] = glm::vec2(v) / v.w;
+		*nearest = glm::max(*nearest, 1.0f / v.w);
+	}
+	return true;
+}
+
+bool occlusion_hidden(const glm::mat4& mvp, glm::vec3 lo, glm::vec3 hi)
+{
+	static const int edges[12][2] = {{0, 1}, {2, 3}, {4, 5}, {6, 7}, {0, 2}, {1, 3}, {4, 6}, {5, 7},
+		{0, 4}, {1, 5}, {2, 6}, {3, 7}};
+	glm::vec3 c[8];
+	for (int k = 0; k < 8; k++)
+		c[k] = glm::vec3((k & 1) ? hi.x : lo.x, (k & 2) ? hi.y : lo.y, (k & 4) ? hi.z : lo.z);
+	glm::vec2 p[8];
+	float nearest;
+	return project(mvp, c, 8, p, &nearest) && outline_hidden(p, 8, edges, 12, nearest);
+}
+
+bool occlusion_face_hidden(const glm::mat4& mvp, const glm::vec3* corners, int count)
+{
+	static const int edges[4][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}};
+	static const int triangle[3][2] = {{0, 1}, {1, 2}, {2, 0}};
+	glm::vec2 p[4];
+	float nearest;
+	if (count < 3 || count > 4 || !project(mvp, corners, count, p, &nearest))
+		return false;
+	return outline_hidden(p, count, count == 3 ? triangle : edges, count, nearest);
 }
 
 void occlusion_add(const glm::mat4& mvp, const glm::vec3* corners, int count, int facing)

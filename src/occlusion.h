@@ -17,6 +17,9 @@ bool occlusion_range(const glm::mat4& projection, float* near_w, float* far_w);
 // covered nearer than the box: nothing of it can show.
 bool occlusion_hidden(const glm::mat4& mvp, glm::vec3 lo, glm::vec3 hi);
 
+// The same for a flat convex face of 3 or 4 corners.
+bool occlusion_face_hidden(const glm::mat4& mvp, const glm::vec3* corners, int count);
+
 // A flat convex face of 3 or 4 corners, drawn opaque, now covers the cells
 // it fills wholly. facing 1 counts it only if it turns counter-clockwise
 // on the screen, -1 only if clockwise, 0 either way; a face that the near

@@ -86,6 +86,18 @@ TEST(CityCull, OcclusionHidesOnlyWhatNearerFacesCover)
 		occlusion_add(city_projection, c.face, 4, c.facing);
 		EXPECT_EQ(occlusion_hidden(city_projection, c.box[0], c.box[1]), c.hidden) << &c - cases;
 	}
+	// a face by its own outline and its nearest corner: a sliver along an
+	// edge of a diamond is hidden where its box is not; pulled in front of
+	// the diamond at one corner, it shows
+	const glm::vec3 diamond[4] = {{0, -60, -100}, {60, 0, -100}, {0, 60, -100}, {-60, 0, -100}};
+	glm::vec3 sliver[3] = {{7.5f, 60, -150}, {60, 7.5f, -150}, {30, 30, -150}};
+	occlusion_begin(near_w, far_w);
+	occlusion_add(city_projection, diamond, 4, 0);
+	EXPECT_TRUE(occlusion_face_hidden(city_projection, sliver, 3));
+	EXPECT_FALSE(occlusion_hidden(city_projection, glm::min(sliver[0], sliver[1]), glm::max(sliver[0], sliver[1])));
+	sliver[2] = glm::vec3(19, 19, -95);
+	EXPECT_FALSE(occlusion_face_hidden(city_projection, sliver, 3));
+
 	// a face that the near plane cuts counts for nothing
 	const glm::vec3 cut[4] = {{-50, -50, -0.5f}, {50, -50, -100}, {50, 50, -100}, {-50, 50, -100}};
 	occlusion_begin(near_w, far_w);
@@ -174,11 +186,22 @@ TEST(CitySplit, StraddlingFacesAreListedInEachBlock)
 	EXPECT_EQ(block_of(glm::vec3(200, 0, -200.01f)), 3 + 4 * 0);
 }
 
+// Draws the first n groups of the queue, every face, in queue order.
+void draw_every_face(int n)
+{
+	frame_element_count = 0;
+	for (int i = 0; i < n; i++) {
+		queue[i].first = frame_element_count;
+		queue[i].count = keep_faces(groups[queue[i].group], tile_mvp[queue[i].tile], false);
+	}
+	draw_queue(n);
+}
+
 // Every block of one tile, in block order, without culling.
 void draw_tile(const glm::mat4& mv, glm::vec3 offset)
 {
 	tile_mvp[0] = phone_projection * glm::translate(mv, offset);
-	draw_queue(queue_tile(0, glm::vec3(0), offset, 0xffff, 0));
+	draw_every_face(queue_tile(0, glm::vec3(0), offset, 0xffff, 0));
 }
 
 // Light of a small white quad drawn 1.5 and 20 units in front of the eye.
@@ -387,7 +410,7 @@ std::vector<uint8_t> city_frame(const glm::mat4& mv, bool plain, bool cull_all =
 	set_arrays(true);
 	if (cull_all)
 		glEnable(GL_CULL_FACE);
-	draw_queue(queue_city(mv, cam, 800.0f * glm::floor((cam + glm::vec3(400, 0, 400)) / 800.0f), planes));
+	draw_every_face(queue_city(mv, cam, 800.0f * glm::floor((cam + glm::vec3(400, 0, 400)) / 800.0f), planes));
 	glDisable(GL_CULL_FACE);
 	set_arrays(false);
 	zreset_backdrop(0.3f, false);
