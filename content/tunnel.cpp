@@ -102,6 +102,7 @@ struct group_s {
 	int first;  // its first index in elements
 	int count;  // its indices
 	glm::vec3 lo, hi;  // bounds of its faces
+	glm::vec3 flight_lo, flight_hi;  // bounds of its corners' flight (see flight)
 	int occluders;  // its first occluder; its last is the next group's first
 	bool ground;
 };
@@ -355,6 +356,13 @@ float polygon_area(const glm::vec3* p, int corners)
 	return 0.5f * glm::length(a);
 }
 
+// The way a corner flies when the city breaks, per unit of bomb_spread:
+// the vertex shader's nor.yzx + uv.yxy.
+glm::vec3 flight(const realvert_s& v)
+{
+	return glm::vec3(v.nor.y, v.nor.z, v.nor.x) + glm::vec3(v.tc.y, v.tc.x, v.tc.y);
+}
+
 // Appends the faces of the list labelled wanted, in order, to the block's
 // rewritten list at elements + *written as one group.
 void add_group(const GLushort* list, const int* label, int n, int wanted, int* written)
@@ -364,6 +372,8 @@ void add_group(const GLushort* list, const int* label, int n, int wanted, int* w
 	g.count = 0;
 	g.lo = glm::vec3(1e30f);
 	g.hi = glm::vec3(-1e30f);
+	g.flight_lo = glm::vec3(1e30f);
+	g.flight_hi = glm::vec3(-1e30f);
 	g.ground = wanted == -1;
 	for (int a = 0; a < n; a++) {
 		if (label[a] != wanted)
@@ -372,6 +382,8 @@ void add_group(const GLushort* list, const int* label, int n, int wanted, int* w
 			elements[*written + k] = list[3 * a + k];
 			g.lo = glm::min(g.lo, city->data[list[3 * a + k]].pos);
 			g.hi = glm::max(g.hi, city->data[list[3 * a + k]].pos);
+			g.flight_lo = glm::min(g.flight_lo, flight(city->data[list[3 * a + k]]));
+			g.flight_hi = glm::max(g.flight_hi, flight(city->data[list[3 * a + k]]));
 		}
 		*written += 3;
 		g.count += 3;
@@ -552,15 +564,26 @@ bool backfaces_hidden(glm::vec3 campos, float near_reach)
 	return campos.y > clearance[z * clear_cells + x];
 }
 
+// The bounds of group g's faces flown spread (never below 0) apart.
+void flown_bounds(const group_s& g, float spread, glm::vec3* lo, glm::vec3* hi)
+{
+	*lo = g.lo + g.flight_lo * spread;
+	*hi = g.hi + g.flight_hi * spread;
+}
+
 // Queues the groups of the blocks in citymask of the tile at offset;
 // returns the new count.
 int queue_tile(int tile, glm::vec3 campos, glm::vec3 offset, int citymask, int n)
 {
+	float spread = bomb_spread();
 	for (int b = 0; b < block_count; b++) {
 		if (!(citymask & (1 << b)))
 			continue;
 		for (int g = blockGroups[b]; g < blockGroups[b + 1]; g++) {
-			glm::vec3 lo = groups[g].lo + offset, hi = groups[g].hi + offset;
+			glm::vec3 lo, hi;
+			flown_bounds(groups[g], spread, &lo, &hi);
+			lo += offset;
+			hi += offset;
 			queue[n].dist = glm::distance(campos, glm::clamp(campos, lo, hi));
 			if (groups[g].ground)
 				queue[n].dist += ground_last;
@@ -619,20 +642,26 @@ void face_out(const plane_t* planes, const glm::vec3* corners, plane_t* out)
 	}
 }
 
-// Appends to frame_elements the faces of group g that the groups kept
+// Appends to frame_elements the faces of group g that the faces kept
 // before it do not hide, or all of them when nothing is culled; returns
-// how many indices it added.
-int keep_faces(const group_s& g, const glm::mat4& mvp, bool cull)
+// how many indices it added. Faces flown apart (spread above 0) are no
+// longer the flat walls of the occluders: each face kept then covers for
+// the ones after it itself.
+int keep_faces(const group_s& g, const glm::mat4& mvp, bool cull, float spread, int facing)
 {
 	GLushort* out = frame_elements + frame_element_count;
 	int n = 0;
 	for (int k = g.first; k < g.first + g.count; k += 3) {
 		if (cull) {
 			glm::vec3 corners[3];
-			for (int j = 0; j < 3; j++)
-				corners[j] = city->data[elements[k + j]].pos;
+			for (int j = 0; j < 3; j++) {
+				const realvert_s& v = city->data[elements[k + j]];
+				corners[j] = spread > 0.0f ? v.pos + flight(v) * spread : v.pos;
+			}
 			if (occlusion_face_hidden(mvp, corners, 3))
 				continue;
+			if (spread > 0.0f)
+				occlusion_add(mvp, corners, 3, facing);
 		}
 		for (int j = 0; j < 3; j++)
 			out[n++] = buffer_elements[k + j];
@@ -642,14 +671,14 @@ int keep_faces(const group_s& g, const glm::mat4& mvp, bool cull)
 }
 
 // Drops from the queue, nearest first, the groups outside the frustum and
-// those that the groups kept before them hide, and lists the faces of the
+// those that the faces kept before them hide, and lists the faces of the
 // rest that those do not hide; returns how many groups are left. facing
-// tells which faces are drawn (see occlusion_add). Faces flying apart
-// leave their group's box: then every face is kept.
+// tells which faces are drawn (see occlusion_add).
 int cull_hidden(int n, const plane_t* planes, int facing)
 {
 	float near_w = 1.0f, far_w = 1.0f;
-	bool cull = bomb_spread() <= 0.0f && occlusion_range(phone_projection, &near_w, &far_w);
+	float spread = bomb_spread();
+	bool cull = occlusion_range(phone_projection, &near_w, &far_w);
 	occlusion_begin(near_w, far_w);  // empty, for the backdrop, when nothing is culled
 	int kept = 0;
 	frame_element_count = 0;
@@ -657,16 +686,18 @@ int cull_hidden(int n, const plane_t* planes, int facing)
 		const group_s& g = groups[queue[i].group];
 		glm::vec3 offset = tile_offset[queue[i].tile];
 		const glm::mat4& mvp = tile_mvp[queue[i].tile];
+		glm::vec3 lo, hi;
+		flown_bounds(g, spread, &lo, &hi);
 		if (!g.count)
 			continue;
-		if (cull && (!testBb(planes, g.lo + offset, g.hi + offset) || occlusion_hidden(mvp, g.lo, g.hi)))
+		if (cull && (!testBb(planes, lo + offset, hi + offset) || occlusion_hidden(mvp, lo, hi)))
 			continue;
 		queue[i].first = frame_element_count;
-		queue[i].count = keep_faces(g, mvp, cull);
+		queue[i].count = keep_faces(g, mvp, cull, spread, facing);
 		if (!queue[i].count)
 			continue;
 		queue[kept++] = queue[i];
-		if (!cull)
+		if (!cull || spread > 0.0f)
 			continue;
 		for (int k = g.occluders; k < (&g)[1].occluders; k++)
 			occlusion_add(mvp, occluders[k].p, occluders[k].corners, facing);

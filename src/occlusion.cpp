@@ -126,15 +126,36 @@ bool occlusion_face_hidden(const glm::mat4& mvp, const glm::vec3* corners, int c
 	return outline_hidden(p, count, count == 3 ? triangle : edges, count, nearest);
 }
 
+// The part of a convex face (clip coordinates c) beyond the near plane, as
+// device x, y and 1/w; returns its corners, count + 1 at most.
+static int clip_near(const glm::vec4* c, int count, glm::vec3* q)
+{
+	int n = 0;
+	for (int k = 0; k < count; k++) {
+		const glm::vec4& u = c[k];
+		const glm::vec4& v = c[(k + 1) % count];
+		if (u.w >= view_near)
+			q[n++] = glm::vec3(u.x / u.w, u.y / u.w, 1.0f / u.w);
+		if ((u.w >= view_near) != (v.w >= view_near)) {
+			glm::vec4 p = glm::mix(u, v, (view_near - u.w) / (v.w - u.w));
+			q[n++] = glm::vec3(p.x / view_near, p.y / view_near, 1.0f / view_near);
+		}
+	}
+	return n;
+}
+
 void occlusion_add(const glm::mat4& mvp, const glm::vec3* corners, int count, int facing)
 {
-	glm::vec3 q[4];  // device x, y and 1/w
+	glm::vec4 c[4];
 	for (int k = 0; k < count; k++) {
-		glm::vec4 v = mvp * glm::vec4(corners[k], 1.0f);
-		if (v.w < view_near || v.w > view_far)
+		c[k] = mvp * glm::vec4(corners[k], 1.0f);
+		if (c[k].w > view_far)
 			return;
-		q[k] = glm::vec3(v.x / v.w, v.y / v.w, 1.0f / v.w);
 	}
+	glm::vec3 q[5];  // device x, y and 1/w
+	count = clip_near(c, count, q);
+	if (count < 3)
+		return;
 	float area = 0.0f;
 	glm::vec2 a(1e30f), b(-1e30f);
 	for (int k = 0; k < count; k++) {
@@ -156,7 +177,7 @@ void occlusion_add(const glm::mat4& mvp, const glm::vec3* corners, int count, in
 
 	// edges as n . p + c, the distance inside
 	float side = area > 0.0f ? 1.0f : -1.0f;
-	glm::vec3 edge[4];
+	glm::vec3 edge[5];
 	for (int k = 0; k < count; k++) {
 		glm::vec2 u(q[k]), v(q[(k + 1) % count]);
 		glm::vec2 n = side * glm::vec2(u.y - v.y, v.x - u.x);

@@ -21,9 +21,9 @@ bool occlusion_hidden(const glm::mat4& mvp, glm::vec3 lo, glm::vec3 hi);
 bool occlusion_face_hidden(const glm::mat4& mvp, const glm::vec3* corners, int count);
 
 // A flat convex face of 3 or 4 corners, drawn opaque, now covers the cells
-// it fills wholly. facing 1 counts it only if it turns counter-clockwise
-// on the screen, -1 only if clockwise, 0 either way; a face that the near
-// or far plane cuts does not count.
+// its part beyond the near plane fills wholly. facing 1 counts it only if
+// it turns counter-clockwise on the screen, -1 only if clockwise, 0 either
+// way; a face that the far plane cuts does not count.
 void occlusion_add(const glm::mat4& mvp, const glm::vec3* corners, int count, int facing);
 
 // A rectangle of the screen in device coordinates, -1 to 1.

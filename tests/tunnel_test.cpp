@@ -98,11 +98,14 @@ TEST(CityCull, OcclusionHidesOnlyWhatNearerFacesCover)
 	sliver[2] = glm::vec3(19, 19, -95);
 	EXPECT_FALSE(occlusion_face_hidden(city_projection, sliver, 3));
 
-	// a face that the near plane cuts counts for nothing
-	const glm::vec3 cut[4] = {{-50, -50, -0.5f}, {50, -50, -100}, {50, 50, -100}, {-50, 50, -100}};
+	// a face that the near plane cuts counts for its part beyond it: a wall
+	// leaning over the eye hides what lies behind it, not what lies between
+	const glm::vec3 leaning[4] = {{-50, -50, -100}, {50, -50, -100}, {50, 50, 5}, {-50, 50, 5}};
+	const glm::vec3 between[2] = {{-2, -2, -44}, {2, 2, -40}};
 	occlusion_begin(near_w, far_w);
-	occlusion_add(city_projection, cut, 4, 0);
-	EXPECT_FALSE(occlusion_hidden(city_projection, behind[0], behind[1]));
+	occlusion_add(city_projection, leaning, 4, 0);
+	EXPECT_TRUE(occlusion_hidden(city_projection, behind[0], behind[1]));
+	EXPECT_FALSE(occlusion_hidden(city_projection, between[0], between[1]));
 
 	// a street receding to the horizon shows through a gap between two
 	// walls that only its long edges cross; overlapping, the walls hide it
@@ -192,7 +195,7 @@ void draw_every_face(int n)
 	frame_element_count = 0;
 	for (int i = 0; i < n; i++) {
 		queue[i].first = frame_element_count;
-		queue[i].count = keep_faces(groups[queue[i].group], tile_mvp[queue[i].tile], false);
+		queue[i].count = keep_faces(groups[queue[i].group], tile_mvp[queue[i].tile], false, 0.0f, 0);
 	}
 	draw_queue(n);
 }
@@ -457,6 +460,16 @@ TEST(CityGL, CullingAndOrderKeepThePicture)
 	zreset->initgl();
 	ASSERT_TRUE(closed_blocks);
 	EXPECT_EQ(blockGroups[block_count], 48) << "each block: its ground and two buildings";
+	// blown apart, every corner stays within its group's flown bounds
+	for (int g = 0; g < blockGroups[block_count]; g++) {
+		glm::vec3 lo, hi;
+		flown_bounds(groups[g], 540.0f, &lo, &hi);
+		for (int k = groups[g].first; k < groups[g].first + groups[g].count; k++) {
+			const realvert_s& c = city->data[elements[k]];
+			glm::vec3 p = c.pos + flight(c) * 540.0f;
+			EXPECT_TRUE(glm::all(glm::lessThanEqual(lo, p)) && glm::all(glm::lessThanEqual(p, hi))) << g;
+		}
+	}
 	phone_projection = city_projection;
 	CityMaxDistance = 1000.0f;
 	glEnable(GL_DEPTH_TEST);
