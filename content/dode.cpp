@@ -43,6 +43,8 @@ static_assert(max_corners <= 65536, "corner indices are 16-bit");
 int polyvert_count;
 int vertex_double[max_corners];
 bool normal_set[max_corners];  // scratch of calculate_polynormals
+glm::vec3 polyverts[max_corners];    // this frame's corners and their normals,
+glm::vec3 polynormals[max_corners];  // filled in place of allocating per frame
 
 int lb = -1;  // the last whole beat seen
 int app[3];   // countdowns in drawn frames: beat jitter, never raised, swirl
@@ -219,7 +221,7 @@ void solve_vertexpairs()
 
 glm::vec3* calculate_polyverts()
 {
-	glm::vec3* c = new glm::vec3[polyvert_count];
+	glm::vec3* c = polyverts;
 	for (int k = 0; k < polyvert_count; k++)
 		c[k] = vertexes[vertex_double[k]];
 	return c;
@@ -227,7 +229,7 @@ glm::vec3* calculate_polyverts()
 
 glm::vec3* calculate_polynormals(const glm::vec3* c)
 {
-	glm::vec3* n = new glm::vec3[polyvert_count];
+	glm::vec3* n = polynormals;
 	for (int k = 0; k < polyvert_count; k++) {
 		n[k] = glm::vec3(0.0f);
 		normal_set[k] = false;
@@ -285,8 +287,6 @@ public:
 		glDrawElements(GL_TRIANGLES, polyidx_count, GL_UNSIGNED_SHORT, polyidx);
 		shader.array("pos", 0, 0, 0, NULL);
 		shader.array("nor", 0, 0, 0, NULL);
-		delete[] c;
-		delete[] n;
 	}
 };
 

@@ -179,8 +179,6 @@ TEST(Dode, CoincidentVertexesGiveNoNaN)
 	glm::vec3* n = calculate_polynormals(c);
 	EXPECT_EQ(n[0], glm::vec3(0.0f));
 	EXPECT_NEAR(glm::length(n[3]), 1.0f, 1e-6f);
-	delete[] c;
-	delete[] n;
 }
 
 TEST(DodeDeathTest, ModelsBeyondTheLimitsStopWithAMessage)
