@@ -146,6 +146,8 @@ static int clip_near(const glm::vec4* c, int count, glm::vec3* q)
 
 void occlusion_add(const glm::mat4& mvp, const glm::vec3* corners, int count, int facing)
 {
+	if (count < 3 || count > 4)
+		return;
 	glm::vec4 c[4];
 	for (int k = 0; k < count; k++) {
 		c[k] = mvp * glm::vec4(corners[k], 1.0f);
