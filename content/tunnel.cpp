@@ -686,10 +686,10 @@ int cull_hidden(int n, const plane_t* planes, int facing)
 		const group_s& g = groups[queue[i].group];
 		glm::vec3 offset = tile_offset[queue[i].tile];
 		const glm::mat4& mvp = tile_mvp[queue[i].tile];
-		glm::vec3 lo, hi;
-		flown_bounds(g, spread, &lo, &hi);
 		if (!g.count)
 			continue;
+		glm::vec3 lo, hi;
+		flown_bounds(g, spread, &lo, &hi);
 		if (cull && (!testBb(planes, lo + offset, hi + offset) || occlusion_hidden(mvp, lo, hi)))
 			continue;
 		queue[i].first = frame_element_count;
